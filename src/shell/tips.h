@@ -1,0 +1,2 @@
+#pragma once
+// Tips of the day (placeholder until it lands).
