@@ -51,13 +51,13 @@ void WriteToErrorFile(QString &message, const QString &logPath)
 
 QString ErrorLog::errorLine(QStringView tag, const Failure &failure)
 {
-    return QStringLiteral("Error in [") + tag + QStringLiteral("] ") + failure.description
+    return QStringLiteral("Error in [") + tag.toString() + QStringLiteral("] ") + failure.description
            + QStringLiteral(" - ") + QString::number(failure.number);
 }
 
 QString ErrorLog::ftpErrorLine(QStringView procedure, const Failure &failure)
 {
-    return QStringLiteral("Error occurred in ") + procedure + QStringLiteral(" : Error No. ")
+    return QStringLiteral("Error occurred in ") + procedure.toString() + QStringLiteral(" : Error No. ")
            + QString::number(failure.number) + QStringLiteral(" : Error Desc --> ")
            + failure.description;
 }
