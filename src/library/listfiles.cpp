@@ -28,8 +28,8 @@ Result<void> scanFolder(const QString &folderPath,
     if (!dir) {
         return Failures::fromErrno(errno);
     }
-    const QString prefix = folderPath.endsWith(QLatin1Char('/')) ? folderPath
-                                                                  : folderPath + QLatin1Char('/');
+    const QString prefix =
+        folderPath.endsWith(QLatin1Char('/')) ? folderPath : folderPath + QLatin1Char('/');
     QList<QString> subfolders;
     errno = 0;
     while (dirent *entry = readdir(dir.get())) {
@@ -89,7 +89,8 @@ QStringList ListFilesPriv(const QString &folderPath,
                           const ErrorLog &log)
 {
     QStringList found;
-    const Result<void> scanned = scanFolder(folderPath, includeSubfolders, pictureExtensions, log, found);
+    const Result<void> scanned =
+        scanFolder(folderPath, includeSubfolders, pictureExtensions, log, found);
     if (!scanned) {
         log.error(u"modMain - ListFilesPriv", scanned.failure());
     }

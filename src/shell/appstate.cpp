@@ -5,5 +5,4 @@ AppState::AppState(StartupValues values, QString iniPath, QObject *parent)
     , startup(std::move(values))
     , log(startup.ErrorLogPath)
     , settings(std::move(iniPath), log)
-{
-}
+{}

@@ -13,7 +13,7 @@ QString timestamp()
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
     return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(now.time(), QLocale::LongFormat);
+        + locale.toString(now.time(), QLocale::LongFormat);
 }
 
 /// Appends text in one write; returns the failure when the file cannot be opened or written.
@@ -51,15 +51,15 @@ void WriteToErrorFile(QString &message, const QString &logPath)
 
 QString ErrorLog::errorLine(QStringView tag, const Failure &failure)
 {
-    return QStringLiteral("Error in [") + tag.toString() + QStringLiteral("] ") + failure.description
-           + QStringLiteral(" - ") + QString::number(failure.number);
+    return QStringLiteral("Error in [") + tag.toString() + QStringLiteral("] ")
+        + failure.description + QStringLiteral(" - ") + QString::number(failure.number);
 }
 
 QString ErrorLog::ftpErrorLine(QStringView procedure, const Failure &failure)
 {
-    return QStringLiteral("Error occurred in ") + procedure.toString() + QStringLiteral(" : Error No. ")
-           + QString::number(failure.number) + QStringLiteral(" : Error Desc --> ")
-           + failure.description;
+    return QStringLiteral("Error occurred in ") + procedure.toString()
+        + QStringLiteral(" : Error No. ") + QString::number(failure.number)
+        + QStringLiteral(" : Error Desc --> ") + failure.description;
 }
 
 void ErrorLog::error(QStringView tag, const Failure &failure) const

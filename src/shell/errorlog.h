@@ -19,15 +19,15 @@ public:
     ErrorLog() = default;
     explicit ErrorLog(QString path)
         : m_path(std::move(path))
-    {
-    }
+    {}
 
     const QString &path() const { return m_path; }
     void setPath(const QString &path) { m_path = path; }
 
     /// "Error in [" + tag + "] " + description + " - " + number
     static QString errorLine(QStringView tag, const Failure &failure);
-    /// "Error occurred in " + procedure + " : Error No. " + number + " : Error Desc --> " + description
+    /// "Error occurred in " + procedure + " : Error No. " + number + " : Error Desc --> " +
+    /// description
     static QString ftpErrorLine(QStringView procedure, const Failure &failure);
 
     /// Logs a failure in the common shape under a handler's tag, such as "modMain - ListFiles".

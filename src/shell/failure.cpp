@@ -10,7 +10,8 @@ namespace Failures {
 
 Failure invalidProcedureCall()
 {
-    return {FailureNumber::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument")};
+    return {FailureNumber::InvalidProcedureCall,
+            QStringLiteral("Invalid procedure call or argument")};
 }
 
 Failure fileNotFound()
@@ -51,7 +52,8 @@ Failure noCurrentRecord()
 
 Failure undecodablePicture()
 {
-    return {FailureNumber::UndecodablePicture, QStringLiteral("Invalid or unsupported picture file")};
+    return {FailureNumber::UndecodablePicture,
+            QStringLiteral("Invalid or unsupported picture file")};
 }
 
 Failure unsupportedExportFormat()

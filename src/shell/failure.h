@@ -62,12 +62,10 @@ class Result
 public:
     Result(T value)
         : m_value(std::move(value))
-    {
-    }
+    {}
     Result(Failure failure)
         : m_failure(std::move(failure))
-    {
-    }
+    {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -90,8 +88,7 @@ public:
     Result(Failure failure)
         : m_failure(std::move(failure))
         , m_failed(true)
-    {
-    }
+    {}
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }

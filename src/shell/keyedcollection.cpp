@@ -3,8 +3,9 @@
 Result<void> KeyedCollection::add(const QString &key, const QString &value)
 {
     if (contains(key)) {
-        return Failure{FailureNumber::KeyAlreadyInCollection,
-                       QStringLiteral("This key is already associated with an element of this collection")};
+        return Failure{
+            FailureNumber::KeyAlreadyInCollection,
+            QStringLiteral("This key is already associated with an element of this collection")};
     }
     m_entries.append({key, value});
     return {};

@@ -103,7 +103,8 @@ std::optional<QString> value(const QByteArray &text, const QString &section, con
     return std::nullopt;
 }
 
-QByteArray withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
+QByteArray
+withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
 {
     QStringList lines = linesOf(text);
     const QString entry = trimmedBlanks(key).toString() + QLatin1Char('=') + singleLine(value);
@@ -149,8 +150,7 @@ QByteArray withValue(const QByteArray &text, const QString &section, const QStri
 SettingsStore::SettingsStore(QString iniPath, ErrorLog log)
     : m_path(std::move(iniPath))
     , m_log(std::move(log))
-{
-}
+{}
 
 QString SettingsStore::defaultPath()
 {
@@ -167,26 +167,31 @@ QString SettingsStore::ReadWinIniSetting(const QString &section, const QString &
     std::optional<QString> stored;
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly)) {
-            m_log.error(u"clsMain - ReadWinIniSetting", Failures::fromFileError(file.error(), m_path));
+            m_log.error(u"clsMain - ReadWinIniSetting",
+                        Failures::fromFileError(file.error(), m_path));
             return {};
         }
         stored = IniText::value(file.readAll(), section, key);
     }
     // The value arrives as the profile call leaves it: at most 127 characters, or "NOT FOUND".
-    const QString buffer = stored ? stored->left(kProfileBufferLength - 1) : QStringLiteral("NOT FOUND");
+    const QString buffer =
+        stored ? stored->left(kProfileBufferLength - 1) : QStringLiteral("NOT FOUND");
     if (buffer.contains(QLatin1String("NOT FOUND"), Qt::CaseInsensitive)) {
         return {};
     }
     return trimmedBlanks(buffer).toString();
 }
 
-void SettingsStore::WriteWinIniSetting(const QString &section, const QString &key, const QVariant &value) const
+void SettingsStore::WriteWinIniSetting(const QString &section,
+                                       const QString &key,
+                                       const QVariant &value) const
 {
     QByteArray text;
     QFile existing(m_path);
     if (existing.exists()) {
         if (!existing.open(QIODevice::ReadOnly)) {
-            m_log.error(u"clsMain - WriteWinIniSetting", Failures::fromFileError(existing.error(), m_path));
+            m_log.error(u"clsMain - WriteWinIniSetting",
+                        Failures::fromFileError(existing.error(), m_path));
             return;
         }
         text = existing.readAll();

@@ -15,7 +15,8 @@ namespace IniText {
 /// The value of key in section, or nothing when the section or key is missing.
 std::optional<QString> value(const QByteArray &text, const QString &section, const QString &key);
 /// The text with key in section set to value; the section and key are added when missing.
-QByteArray withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value);
+QByteArray
+withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value);
 } // namespace IniText
 
 /// The program's persistent switches: one INI file, one section "glimmerbook", values "0" and "1".
@@ -38,7 +39,8 @@ public:
 
     /// Stores the value as text. The file is replaced whole, so a failed write leaves the old
     /// file; a failure is logged under "clsMain - WriteWinIniSetting" and never reported.
-    void WriteWinIniSetting(const QString &section, const QString &key, const QVariant &value) const;
+    void
+    WriteWinIniSetting(const QString &section, const QString &key, const QVariant &value) const;
 
 private:
     QString m_path;

@@ -63,15 +63,19 @@ Result<QString> StartupValues::ensureTempFolder() const
         }
     }
     // Owner-only: pasted pictures and downloads may be private photos.
-    QFile::setPermissions(TempFolderPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner);
+    QFile::setPermissions(TempFolderPath,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return TempFolderPath;
 }
 
 QStringList defaultPictureExtensions()
 {
-    return {QStringLiteral("jpg"), QStringLiteral("tif"), QStringLiteral("bmp"),
-            QStringLiteral("pcx"), QStringLiteral("tga"), QStringLiteral("gif")};
+    return {QStringLiteral("jpg"),
+            QStringLiteral("tif"),
+            QStringLiteral("bmp"),
+            QStringLiteral("pcx"),
+            QStringLiteral("tga"),
+            QStringLiteral("gif")};
 }
 
 QString vendorWebAddress()
@@ -82,29 +86,32 @@ QString vendorWebAddress()
 QString mainWindowCaption(const QDate &today)
 {
     // The month name is English whatever the user's language: the caption's format is fixed.
-    static const char *const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static const char *const kMonths[] =
+        {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const QString date = QLatin1String(kMonths[today.month() - 1]) + QLatin1Char('-')
-                         + QStringLiteral("%1").arg(today.day(), 2, 10, QLatin1Char('0'))
-                         + QLatin1Char('-')
-                         + QStringLiteral("%1").arg(today.year(), 4, 10, QLatin1Char('0'));
-    return QStringLiteral("Glimmerbook | Visit us at ") + vendorWebAddress() + QStringLiteral(" | ") + date;
+        + QStringLiteral("%1").arg(today.day(), 2, 10, QLatin1Char('0')) + QLatin1Char('-')
+        + QStringLiteral("%1").arg(today.year(), 4, 10, QLatin1Char('0'));
+    return QStringLiteral("Glimmerbook | Visit us at ") + vendorWebAddress() + QStringLiteral(" | ")
+        + date;
 }
 
 QString versionText()
 {
-    return QStringLiteral("Version %1.%2.%3").arg(GLIM_VERSION_MAJOR).arg(GLIM_VERSION_MINOR).arg(GLIM_VERSION_REVISION);
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(GLIM_VERSION_MAJOR)
+        .arg(GLIM_VERSION_MINOR)
+        .arg(GLIM_VERSION_REVISION);
 }
 
 QString promoSourceFolder()
 {
     const QString besideProgram = QCoreApplication::instance()
-                                      ? QCoreApplication::applicationDirPath()
-                                            + QStringLiteral("/../share/glimmerbook/promo")
-                                      : QString();
+        ? QCoreApplication::applicationDirPath() + QStringLiteral("/../share/glimmerbook/promo")
+        : QString();
     const QStringList candidates = {besideProgram,
                                     QStringLiteral(GLIM_DATA_DIR) + QStringLiteral("/promo"),
-                                    QStringLiteral(GLIM_SOURCE_DATA_DIR) + QStringLiteral("/promo")};
+                                    QStringLiteral(GLIM_SOURCE_DATA_DIR)
+                                        + QStringLiteral("/promo")};
     for (const QString &c : candidates) {
         if (!c.isEmpty() && QFileInfo(c).isDir()) {
             return QDir::cleanPath(c);
