@@ -105,6 +105,9 @@ public:
         std::function<void()> pastePicture;
         std::function<void(const QString &path)> openImageInViewer;
         std::function<void()> saveImageAs;
+        /// Closes the current album page and opens albumPath in a new one: sync with the
+        /// catalogue, then the page from the catalogue or from the folder.
+        std::function<void(const QString &albumPath)> openAlbumPage;
         /// Catalogues the promotion pictures (first run).
         std::function<void()> cataloguePromoPictures;
         /// The album picker in mode "album" after a rename category was entered.
