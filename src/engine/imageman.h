@@ -51,6 +51,12 @@ public:
     /// Empties the instance.
     void clear();
     bool isEmpty() const;
+    /// True when the pixels held are fewer than the picture's (a decodeHint load). saveAs()
+    /// refuses such a picture with failure 5, so a photo is never replaced by its thumbnail.
+    bool isReduced() const;
+    /// The format the picture was decoded from: "JPG", "PNG", "GIF", "BMP", "TIF", "PCX", "TGA",
+    /// or "" (set with setImage(), or not recognised).
+    QString formatName() const;
 
     // --- measure ----------------------------------------------------------------------------
 
@@ -65,7 +71,7 @@ public:
 
     // --- view parameters (the control's view onto the picture) -------------------------------
 
-    /// The control's size in pixels (the area the picture is drawn into).
+    /// The control's size in pixels (the area the picture is drawn into); 100 x 100 at first.
     QSizeF viewSize() const;
     void setViewSize(const QSizeF &pixels);
     /// 0 = the scale region below is used; 1 and 2 = the engine fits the picture itself.
@@ -88,6 +94,14 @@ public:
     QRectF destinationRect() const;
     void setSourceRect(const QRectF &r);
     void setDestinationRect(const QRectF &r);
+    /// Where the picture lands in the view, in view pixels (may reach outside the view); empty
+    /// when nothing is drawn. autoScale 0: the scale region is mapped onto the whole view; in
+    /// draw mode 3 the source part of the picture is drawn with the proportions of the
+    /// destination rectangle (pictures with unequal resolutions). autoScale 1: the whole picture
+    /// fitted, aspect kept, centred. autoScale 2: the whole picture stretched over the view.
+    /// Loading a picture resets the scale region to (0, 0, view size) and the source and
+    /// destination rectangles to the whole picture; setViewSize() resets the scale region.
+    QRectF pictureRectInView() const;
     /// Redraws with the current parameters (bumps revision()).
     void refresh();
     int revision() const;
@@ -135,12 +149,16 @@ public:
     Result<void> convertTo24Bit();
     /// 0 "Sharpen", 1 "Blur", 2 "Emboss", 3 "Edge Detect", 4 "Edge Detect More!".
     Result<void> applyFilter(int filter);
-    /// Brightness -250..250 (0 leaves the picture unchanged).
+    /// Brightness -250..250: adds value to every colour level (0..255), clipped; 0 leaves the
+    /// picture unchanged. Like the filters and contrast, the result is true colour.
     Result<void> adjustBrightness(int value);
-    /// Contrast 1..100 (50 leaves the picture unchanged).
+    /// Contrast 1..100 (kNeutralContrast = 50 leaves the picture unchanged): every level moves
+    /// away from mid-grey by value / 50, so 100 doubles the differences and 1 leaves a flat grey.
     Result<void> adjustContrast(int value);
-    /// Replaces the picture by one scaled to fit inside box (aspect kept, at least 1 x 1).
-    /// A 2-colour picture stays 2-colour.
+    static constexpr int kNeutralContrast = 50;
+    /// Replaces the picture by one scaled to fit inside box (aspect kept, at least 1 x 1, never
+    /// enlarged). The colour class is kept: a 2-colour picture stays 2-colour, a palette picture
+    /// keeps its palette, so colorCount() is the same afterwards.
     Result<void> fitInto(const QSize &box);
 
 private:
