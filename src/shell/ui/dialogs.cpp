@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QPageSetupDialog>
@@ -52,4 +53,55 @@ bool Dialogs::pageSetup(QWidget *parent, QPrinter &printer)
 {
     QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+int UnattendedDialogs::exec(QDialog &dialog)
+{
+    dialog.reject();
+    return QDialog::Rejected;
+}
+
+QMessageBox::StandardButton UnattendedDialogs::messageBox(QWidget *,
+                                                          QMessageBox::Icon,
+                                                          const QString &,
+                                                          const QString &,
+                                                          QMessageBox::StandardButtons buttons,
+                                                          QMessageBox::StandardButton)
+{
+    if (buttons & QMessageBox::No) {
+        return QMessageBox::No;
+    }
+    return (buttons & QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::NoButton;
+}
+
+QString UnattendedDialogs::openFileName(QWidget *,
+                                        const QString &,
+                                        const QString &,
+                                        const QString &,
+                                        const QString &)
+{
+    return {};
+}
+
+QColor UnattendedDialogs::color(QWidget *, const QColor &initial, bool *accepted)
+{
+    if (accepted) {
+        *accepted = false;
+    }
+    return initial;
+}
+
+bool UnattendedDialogs::pageSetup(QWidget *, QPrinter &)
+{
+    return false;
+}
+
+bool UnattendedDialogs::openUrl(const QUrl &)
+{
+    return false;
 }

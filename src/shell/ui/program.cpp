@@ -1,7 +1,12 @@
 #include "program.h"
 
+#include <QMdiSubWindow>
+
 #include "appstate.h"
+#include "frmbrowser.h"
 #include "frmmsgbox.h"
+#include "frmsplash.h"
+#include "frmtips.h"
 #include "mdimain.h"
 
 Program::Program(AppState &state, Dialogs &dialogs, QObject *parent)
@@ -9,28 +14,58 @@ Program::Program(AppState &state, Dialogs &dialogs, QObject *parent)
     , m_state(state)
     , m_dialogs(dialogs)
 {
-    msgBox.setFactory([this] {
-        auto *box = new frmMsgBox(*this, m_mainWindow);
-        trackWindow(box);
-        return box;
+    holdInSlot<frmMsgBox>(msgBox, [this](QWidget *parent) {
+        return new frmMsgBox(*this, parent);
+    });
+    holdInSlot<frmTips>(tipsWindow, [this](QWidget *parent) {
+        auto *tips = new frmTips(*this, parent);
+        tips->setTips(tipTable);
+        return tips;
+    });
+    holdInSlot<frmSplash>(splashWindow, [](QWidget *parent) {
+        return new frmSplash(parent);
+    });
+    holdInSlot<frmBrowser>(browserWindow, [this](QWidget *parent) {
+        return new frmBrowser(*this, parent);
     });
 }
 
 Program::~Program() = default;
 
-void Program::trackWindow(QWidget *window)
+QWidget *Program::mainWindowWidget() const
 {
-    m_windows.removeAll(nullptr);
-    if (window && !m_windows.contains(window)) {
-        m_windows.append(window);
+    return m_mainWindow.data();
+}
+
+void Program::trackWindow(QWidget *window, std::function<bool()> unload)
+{
+    m_windows.removeIf([](const Tracked &t) {
+        return t.window.isNull();
+    });
+    if (!window || window == mainWindowWidget()) {
+        return;
     }
+    for (Tracked &t : m_windows) {
+        if (t.window == window) {
+            t.unload = std::move(unload);
+            return;
+        }
+    }
+    m_windows.append({window, std::move(unload)});
+}
+
+void Program::untrackWindow(QWidget *window)
+{
+    m_windows.removeIf([window](const Tracked &t) {
+        return t.window.isNull() || t.window == window;
+    });
 }
 
 int Program::loadedWindowCount() const
 {
     int count = m_mainWindow ? 1 : 0;
-    for (const QPointer<QWidget> &w : m_windows) {
-        if (w && w.data() != m_mainWindow.data()) {
+    for (const Tracked &t : m_windows) {
+        if (t.window && t.window != mainWindowWidget()) {
             ++count;
         }
     }
@@ -40,21 +75,31 @@ int Program::loadedWindowCount() const
 bool Program::unloadAllWindowsExceptMain()
 {
     bool all = true;
-    const QList<QPointer<QWidget>> windows = m_windows;
-    for (const QPointer<QWidget> &w : windows) {
-        if (!w || w.data() == m_mainWindow.data()) {
+    const QList<Tracked> windows = m_windows;
+    for (const Tracked &t : windows) {
+        QWidget *w = t.window.data();
+        if (!w || w == mainWindowWidget()) {
             continue;
         }
-        if (w.data() == msgBox.loaded()) {
-            msgBox.unload();
-            continue;
+        bool gone = false;
+        if (t.unload) {
+            gone = t.unload();
+        } else {
+            // A window inside the main window closes with its frame.
+            QWidget *closing = w;
+            if (auto *frame = qobject_cast<QMdiSubWindow *>(w->parentWidget())) {
+                closing = frame;
+            }
+            if (closing->close()) {
+                closing->deleteLater();
+                gone = true;
+            }
         }
-        if (w->close()) {
-            w->deleteLater();
+        if (gone) {
+            untrackWindow(w);
         } else {
             all = false;
         }
     }
-    m_windows.removeAll(nullptr);
     return all;
 }

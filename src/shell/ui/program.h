@@ -7,16 +7,21 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class AppState;
 class Dialogs;
 class MDIMain;
+class frmBrowser;
 class frmMsgBox;
+class frmSplash;
+class frmTips;
 
 /// A single-instance window loaded on first use. unload() destroys it (after the current event),
 /// so the next load() sees the window's load state again; hiding it instead keeps its state for
-/// the caller to read.
+/// the caller to read. Program::holdInSlot() gives a slot its factory and counts its window
+/// among the loaded windows.
 template <typename W>
 class WindowSlot
 {
@@ -24,6 +29,8 @@ public:
     using Factory = std::function<W *()>;
 
     void setFactory(Factory factory) { m_factory = std::move(factory); }
+    /// Called with the window when it is unloaded, before it is hidden.
+    void setUnloadHook(std::function<void(QWidget *)> hook) { m_unloadHook = std::move(hook); }
     /// The window, created on first use.
     W &load()
     {
@@ -40,6 +47,9 @@ public:
     {
         if (W *w = m_window.data()) {
             m_window.clear();
+            if (m_unloadHook) {
+                m_unloadHook(w);
+            }
             w->hide();
             w->deleteLater();
         }
@@ -48,6 +58,7 @@ public:
 private:
     QPointer<W> m_window;
     Factory m_factory;
+    std::function<void(QWidget *)> m_unloadHook;
 };
 
 /// What the main window asks of an album page without knowing its class.
@@ -80,14 +91,45 @@ public:
 
     /// The prompt dialog.
     WindowSlot<frmMsgBox> msgBox;
+    /// The tip of the day window (its Close and Open handlers only hide it; start-up unloads it).
+    WindowSlot<frmTips> tipsWindow;
+    /// The splash window, shown at start-up and by Help, About.
+    WindowSlot<frmSplash> splashWindow;
+    /// The small browser window of Go Online and the website item.
+    WindowSlot<frmBrowser> browserWindow;
 
-    /// Tracks a loaded window (album pages, viewer, dialogs) for the loaded-window count and for
-    /// unloadAllWindowsExceptMain(). Untracked automatically when destroyed.
-    void trackWindow(QWidget *window);
+    /// The tip table, filled once at start-up (LoadTipOfTheDay).
+    QStringList tipTable;
+
+    /// Gives slot its factory (make receives the main window as parent) and counts its window as
+    /// loaded from load() to unload().
+    template <typename W>
+    void holdInSlot(WindowSlot<W> &slot, std::function<W *(QWidget *parent)> make)
+    {
+        slot.setFactory([this, &slot, make] {
+            W *window = make(mainWindowWidget());
+            trackWindow(window, [&slot] {
+                slot.unload();
+                return true;
+            });
+            return window;
+        });
+        slot.setUnloadHook([this](QWidget *window) {
+            untrackWindow(window);
+        });
+    }
+
+    /// Counts a loaded window (album pages, viewer, dialogs) for loadedWindowCount() and
+    /// unloadAllWindowsExceptMain() until it is destroyed or untracked. unload closes the window
+    /// and returns false when it refused; without one, close() is used and the closed window is
+    /// destroyed.
+    void trackWindow(QWidget *window, std::function<bool()> unload = {});
+    /// Stops counting a window (it was unloaded).
+    void untrackWindow(QWidget *window);
     /// Loaded windows, the main window included (the main window counts once).
     int loadedWindowCount() const;
     /// Unloads every loaded window except the main window. An album page may refuse (its close
-    /// question answered Yes); it then stays. Returns true when all are gone.
+    /// question answered No); it then stays. Returns true when all are gone.
     bool unloadAllWindowsExceptMain();
 
     /// Commands carried by other subsystems. Each stays empty (does nothing) until the
@@ -138,8 +180,16 @@ public:
     }
 
 private:
+    struct Tracked
+    {
+        QPointer<QWidget> window;
+        std::function<bool()> unload;
+    };
+
+    QWidget *mainWindowWidget() const;
+
     AppState &m_state;
     Dialogs &m_dialogs;
     QPointer<MDIMain> m_mainWindow;
-    QList<QPointer<QWidget>> m_windows;
+    QList<Tracked> m_windows;
 };
