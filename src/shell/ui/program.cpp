@@ -61,11 +61,20 @@ void Program::untrackWindow(QWidget *window)
     });
 }
 
+namespace {
+
+bool isLoaded(const QPointer<QWidget> &window)
+{
+    return window && !window->property(kUnloadedProperty).toBool();
+}
+
+} // namespace
+
 int Program::loadedWindowCount() const
 {
     int count = m_mainWindow ? 1 : 0;
     for (const Tracked &t : m_windows) {
-        if (t.window && t.window != mainWindowWidget()) {
+        if (isLoaded(t.window) && t.window != mainWindowWidget()) {
             ++count;
         }
     }
@@ -78,7 +87,7 @@ bool Program::unloadAllWindowsExceptMain()
     const QList<Tracked> windows = m_windows;
     for (const Tracked &t : windows) {
         QWidget *w = t.window.data();
-        if (!w || w == mainWindowWidget()) {
+        if (!isLoaded(t.window) || w == mainWindowWidget()) {
             continue;
         }
         bool gone = false;

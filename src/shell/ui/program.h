@@ -22,6 +22,9 @@ class frmTips;
 /// so the next load() sees the window's load state again; hiding it instead keeps its state for
 /// the caller to read. Program::holdInSlot() gives a slot its factory and counts its window
 /// among the loaded windows.
+/// Set on a window that a WindowSlot unloaded and that waits for its destruction.
+inline constexpr char kUnloadedProperty[] = "glimUnloaded";
+
 template <typename W>
 class WindowSlot
 {
@@ -47,6 +50,8 @@ public:
     {
         if (W *w = m_window.data()) {
             m_window.clear();
+            // Counted as gone at once, even before it is destroyed.
+            w->setProperty(kUnloadedProperty, true);
             if (m_unloadHook) {
                 m_unloadHook(w);
             }
