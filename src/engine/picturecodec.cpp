@@ -114,6 +114,13 @@ decodeWithQt(QIODevice &device, const PictureHeader &header, QSize hint, qint64 
     if (!reader.read(&image) || image.isNull()) {
         return Failures::undecodablePicture();
     }
+    if (header.format == PictureFormat::Gif && !header.gifPalette.isEmpty()
+        && !image.hasAlphaChannel()) {
+        // Qt decodes GIFs to true colour; the file's own palette gives the colours back exactly.
+        image = image.convertToFormat(QImage::Format_Indexed8,
+                                      header.gifPalette,
+                                      Qt::ThresholdDither | Qt::AvoidDither);
+    }
     DecodedPicture out;
     out.image = normalised(std::move(image));
     out.size = scaled ? full : out.image.size();
@@ -151,7 +158,9 @@ decodeDevice(QIODevice &device, const QString &path, QSize hint, qint64 maxPixel
         || (header.format != PictureFormat::Unknown && !header.size.isValid())) {
         return Failures::undecodablePicture();
     }
-    const bool plainTga = header.format == PictureFormat::Tga && header.tgaType == 2;
+    // Qt reads uncompressed true-colour TGA 2.0 files; the other kinds go to ImageMagick.
+    const bool plainTga =
+        header.format == PictureFormat::Tga && header.tgaType == 2 && header.tgaFooter;
     if (header.format != PictureFormat::Pcx && (header.format != PictureFormat::Tga || plainTga)) {
         Result<DecodedPicture> decoded = decodeWithQt(device, header, hint, maxPixels);
         if (decoded || !plainTga) {

@@ -38,7 +38,7 @@ int roundDpi(double dpi)
 // Reads exactly n bytes at offset; false when the device holds fewer.
 bool readAt(QIODevice &device, qint64 offset, char *out, qint64 n)
 {
-    if (offset < 0 || !device.seek(offset)) {
+    if (offset < 0 || n < 0 || offset + n > device.size() || !device.seek(offset)) {
         return false;
     }
     return device.read(out, n) == n;
@@ -310,11 +310,55 @@ void readPng(QIODevice &device, PictureHeader &h)
     h.complete = sawEnd && h.size.isValid();
 }
 
+QList<QRgb> readGifTable(QIODevice &device, qint64 pos, int entries)
+{
+    QByteArray t(entries * 3, '\0');
+    if (!readAt(device, pos, t.data(), t.size())) {
+        return {};
+    }
+    QList<QRgb> table;
+    for (int i = 0; i < entries; ++i) {
+        table.append(qRgb(uchar(t[3 * i]), uchar(t[3 * i + 1]), uchar(t[3 * i + 2])));
+    }
+    return table;
+}
+
 void readGif(QIODevice &device, PictureHeader &h)
 {
-    uchar d[4];
-    if (readAt(device, 6, reinterpret_cast<char *>(d), 4)) {
-        h.size = QSize(le16(d), le16(d + 2));
+    uchar d[7];
+    if (!readAt(device, 6, reinterpret_cast<char *>(d), 7)) {
+        h.complete = false;
+        return;
+    }
+    h.size = QSize(le16(d), le16(d + 2));
+    qint64 pos = 13;
+    if (d[4] & 0x80) {
+        const int entries = 2 << (d[4] & 7);
+        h.gifPalette = readGifTable(device, pos, entries);
+        pos += 3 * entries;
+    }
+    // The first frame may bring its own table; extensions before it are skipped.
+    for (int guard = 0; guard < 10000; ++guard) {
+        char block = 0;
+        if (!readAt(device, pos, &block, 1)) {
+            break;
+        }
+        if (uchar(block) == 0x21) {
+            pos += 2;
+            uchar len = 0;
+            while (readAt(device, pos, reinterpret_cast<char *>(&len), 1) && len != 0) {
+                pos += 1 + len;
+            }
+            pos += 1;
+        } else if (uchar(block) == 0x2C) {
+            uchar desc[9];
+            if (readAt(device, pos + 1, reinterpret_cast<char *>(desc), 9) && (desc[8] & 0x80)) {
+                h.gifPalette = readGifTable(device, pos + 10, 2 << (desc[8] & 7));
+            }
+            break;
+        } else {
+            break;
+        }
     }
     // A whole GIF ends with its trailer byte; allow a little padding after it.
     const qint64 size = device.size();
@@ -439,6 +483,9 @@ PictureHeader readPictureHeader(QIODevice &device)
         h.format = PictureFormat::Tga;
         h.tgaType = d[2];
         h.size = QSize(le16(d + 12), le16(d + 14));
+        char footer[18];
+        h.tgaFooter = readAt(device, device.size() - 18, footer, 18)
+            && QByteArray(footer, 18) == QByteArray("TRUEVISION-XFILE.\0", 18);
     }
     device.seek(0);
     return h;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRgb>
 #include <QSize>
 
 class QIODevice;
@@ -29,6 +31,10 @@ struct PictureHeader
     bool complete = true;
     /// TGA image type (1, 2, 3 plain; 9, 10, 11 run-length encoded); 0 for other formats.
     int tgaType = 0;
+    /// True when a TGA ends with the TGA 2.0 footer.
+    bool tgaFooter = false;
+    /// The colour table a GIF's first frame is drawn with (the decoder gives true colour).
+    QList<QRgb> gifPalette;
     /// TIFF compression tag of the first picture; 0 for other formats.
     int tiffCompression = 0;
 };

@@ -161,6 +161,10 @@ Result<QImage> loadWithMagick(const QString &path, const char *coder, qint64 max
         if (qint64(image.width()) * image.height() > maxPixels) {
             return Failures::undecodablePicture();
         }
+        // ImageMagick hands over bottom-up TGA rows as they are, with an orientation note.
+        if (image.get_typeof(VIPS_META_ORIENTATION) != 0) {
+            image = image.autorot();
+        }
         QImage out = toQImage(image);
         if (out.isNull()) {
             return Failures::undecodablePicture();
@@ -260,7 +264,7 @@ Result<QImage> filter(const QImage &image, int filter)
             break;
         case 2: { // Emboss: grey relief lit from the top left, mid-grey where the picture is flat
             const VImage grey = colour.colourspace(VIPS_INTERPRETATION_B_W);
-            out = grey.conv(matrix3({-2, -1, 0, -1, 1, 1, 0, 1, 2}, 1, 128),
+            out = grey.conv(matrix3({-1, -1, 0, -1, 0, 1, 0, 1, 1}, 1, 128),
                             VImage::option()->set("precision", VIPS_PRECISION_INTEGER));
             const VImage relief = out.cast(VIPS_FORMAT_UCHAR);
             out = VImage::bandjoin({relief, relief, relief});

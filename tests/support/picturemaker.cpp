@@ -31,16 +31,16 @@ QByteArray encodeTga(const QImage &source, bool rle)
 {
     const QImage img = source.convertToFormat(QImage::Format_RGB32);
     QByteArray out;
-    out.append(char(0));                 // id length
-    out.append(char(0));                 // no colour map
-    out.append(char(rle ? 10 : 2));      // image type
-    out.append(QByteArray(5, '\0'));     // colour map spec
-    putU16(out, 0);                      // x origin
-    putU16(out, 0);                      // y origin
+    out.append(char(0)); // id length
+    out.append(char(0)); // no colour map
+    out.append(char(rle ? 10 : 2)); // image type
+    out.append(QByteArray(5, '\0')); // colour map spec
+    putU16(out, 0); // x origin
+    putU16(out, 0); // y origin
     putU16(out, img.width());
     putU16(out, img.height());
-    out.append(char(24));                // bits per pixel
-    out.append(char(0));                 // descriptor: bottom-left origin
+    out.append(char(24)); // bits per pixel
+    out.append(char(0)); // descriptor: bottom-left origin
     QList<QRgb> pixels;
     pixels.reserve(qsizetype(img.width()) * img.height());
     for (int y = img.height() - 1; y >= 0; --y) {
@@ -145,6 +145,82 @@ QByteArray encodePcx(const QImage &source, int dpiX, int dpiY)
     return out;
 }
 
+// GIF89a with the picture's own palette (true colour is reduced to 256 colours first). The LZW
+// stream restarts before its code table grows, so every code has the same width: valid, simple,
+// and any decoder reads it.
+QByteArray encodeGif(const QImage &source)
+{
+    QImage img = source;
+    if (img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB) {
+        img = img.convertToFormat(QImage::Format_Indexed8);
+    } else if (img.format() != QImage::Format_Indexed8) {
+        img = img.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8);
+    }
+    QList<QRgb> table = img.colorTable();
+    int bits = 1;
+    while ((1 << bits) < table.size()) {
+        ++bits;
+    }
+    table.resize(1 << bits, qRgb(0, 0, 0));
+    QByteArray out("GIF89a");
+    putU16(out, img.width());
+    putU16(out, img.height());
+    out.append(char(0x80 | ((bits - 1) << 4) | (bits - 1)));
+    out.append(char(0));
+    out.append(char(0));
+    for (QRgb c : table) {
+        out.append(char(qRed(c)));
+        out.append(char(qGreen(c)));
+        out.append(char(qBlue(c)));
+    }
+    out.append(char(0x2C));
+    putU16(out, 0);
+    putU16(out, 0);
+    putU16(out, img.width());
+    putU16(out, img.height());
+    out.append(char(0));
+    const int minCode = qMax(2, bits);
+    out.append(char(minCode));
+    const int clear = 1 << minCode;
+    const int width = minCode + 1;
+    QByteArray data;
+    quint32 acc = 0;
+    int accBits = 0;
+    auto put = [&](int code) {
+        acc |= quint32(code) << accBits;
+        accBits += width;
+        while (accBits >= 8) {
+            data.append(char(acc & 0xff));
+            acc >>= 8;
+            accBits -= 8;
+        }
+    };
+    int sinceClear = clear; // forces a clear code first
+    for (int y = 0; y < img.height(); ++y) {
+        const uchar *line = img.constScanLine(y);
+        for (int x = 0; x < img.width(); ++x) {
+            if (sinceClear >= clear - 2) {
+                put(clear);
+                sinceClear = 0;
+            }
+            put(line[x]);
+            ++sinceClear;
+        }
+    }
+    put(clear + 1);
+    if (accBits > 0) {
+        data.append(char(acc & 0xff));
+    }
+    for (qsizetype i = 0; i < data.size(); i += 255) {
+        const QByteArray block = data.mid(i, 255);
+        out.append(char(block.size()));
+        out.append(block);
+    }
+    out.append(char(0));
+    out.append(char(0x3B));
+    return out;
+}
+
 } // namespace
 
 QImage photo(const QSize &size, int seed)
@@ -158,10 +234,14 @@ QImage photo(const QSize &size, int seed)
     p.fillRect(img.rect(), sky);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 12; ++i) {
-        p.setBrush(QColor::fromHsv(rng.bounded(360), 100 + rng.bounded(155), 80 + rng.bounded(175)));
+        p.setBrush(
+            QColor::fromHsv(rng.bounded(360), 100 + rng.bounded(155), 80 + rng.bounded(175)));
         const int w = 1 + rng.bounded(qMax(1, size.width() / 3));
         const int h = 1 + rng.bounded(qMax(1, size.height() / 3));
-        p.drawEllipse(rng.bounded(qMax(1, size.width())), rng.bounded(qMax(1, size.height())), w, h);
+        p.drawEllipse(rng.bounded(qMax(1, size.width())),
+                      rng.bounded(qMax(1, size.height())),
+                      w,
+                      h);
     }
     p.end();
     return img;
@@ -219,12 +299,12 @@ bool write(const QImage &image, const QString &path, int dpiX, int dpiY, bool rl
     } else if (format == "tif") {
         format = "tiff";
     }
+    if (format == "gif") {
+        return writeBytes(path, encodeGif(img)); // Qt has no GIF writer
+    }
     QImageWriter writer(path, format);
     if (format == "jpeg") {
         writer.setQuality(90);
-    }
-    if (format == "gif") {
-        return false; // Qt has no GIF writer; tests make GIFs with writeGif below
     }
     return writer.write(img);
 }
