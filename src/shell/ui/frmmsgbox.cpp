@@ -1,12 +1,10 @@
 #include "frmmsgbox.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -276,13 +274,11 @@ void frmMsgBox::runWizardEnd()
 
 void frmMsgBox::runOrganizeWizardCommand()
 {
-    // The main window's own command, with its checks, when the main window offers it; without a
-    // main window the wizard is opened directly.
+    // The main window's own command, with its close-the-other-windows question; without a main
+    // window the wizard is opened directly.
     if (MDIMain *main = m_program.mainWindow()) {
-        if (main->metaObject()->indexOfMethod("OrganizeWizardCommand()") >= 0) {
-            QMetaObject::invokeMethod(main, "OrganizeWizardCommand", Qt::DirectConnection);
-            return;
-        }
+        main->OrganizeWizardCommand();
+        return;
     }
     Program::run(m_program.commands.showOrgWizard);
 }
@@ -345,7 +341,7 @@ void frmMsgBox::defaultCancel()
 void frmMsgBox::cmdWebPage_Click()
 {
     // A missing page or browser fails silently.
-    (void)QDesktopServices::openUrl(QUrl::fromLocalFile(cmdWebPageTag));
+    (void)m_program.dialogs().openUrl(QUrl::fromLocalFile(cmdWebPageTag));
 }
 
 void frmMsgBox::reject()

@@ -1,8 +1,6 @@
 #include <functional>
 #include <memory>
-#include <type_traits>
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -43,8 +41,15 @@ public:
         return dialog.result();
     }
 
+    bool openUrl(const QUrl &url) override
+    {
+        urls.append(url);
+        return false;
+    }
+
     QList<Handler> handlers;
     int execCount = 0;
+    QList<QUrl> urls;
 };
 
 void press(QPushButton *button)
@@ -117,48 +122,6 @@ frmMsgBox &asBox(QDialog &dialog)
 {
     return static_cast<frmMsgBox &>(dialog);
 }
-
-/// A main window that counts its Organize Wizard command.
-class CountingMain : public MDIMain
-{
-    Q_OBJECT
-
-public:
-    using MDIMain::MDIMain;
-
-    int wizardCommands = 0;
-    bool dialogLoadedAtCommand = true;
-    Program *program = nullptr;
-
-public Q_SLOTS:
-    void OrganizeWizardCommand()
-    {
-        ++wizardCommands;
-        dialogLoadedAtCommand = program->msgBox.isLoaded();
-    }
-};
-
-template <typename Main>
-std::unique_ptr<Main> makeMainWindow(Program &program)
-{
-    if constexpr (std::is_constructible_v<Main, Program &>) {
-        return std::make_unique<Main>(program);
-    } else {
-        return std::make_unique<Main>(program.state());
-    }
-}
-
-/// Receives what the web page button asks the desktop to open.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 } // namespace
 
@@ -381,19 +344,34 @@ private Q_SLOTS:
     void runWizardRunsTheMainWindowCommand()
     {
         Fixture f;
-        auto main = makeMainWindow<CountingMain>(f.program);
-        main->program = &f.program;
-        f.program.setMainWindow(main.get());
+        MDIMain main(f.program);
+        // Another window is open, so the main window's command first asks to close it.
+        QWidget other;
+        f.program.trackWindow(&other, [&other] {
+            return other.close();
+        });
 
-        f.answer(u"runwizard"_s, [&](QDialog &d) {
-            QCOMPARE(d.parentWidget(), main.get());
+        QPointer<frmMsgBox> offer;
+        f.dialogs.handlers.append([&](QDialog &d) {
+            offer = &asBox(d);
+            QCOMPARE(d.parentWidget(), &main);
             press(asBox(d).cmdOK());
         });
-        QCOMPARE(main->wizardCommands, 1);
-        QVERIFY(!main->dialogLoadedAtCommand);
-        // The main window's command is the whole step; the wizard is not opened a second time.
-        QVERIFY(f.calls.isEmpty());
-        QTRY_VERIFY(main->findChildren<frmMsgBox *>().isEmpty());
+        QString closeQuestionMode;
+        f.dialogs.handlers.append([&](QDialog &d) {
+            closeQuestionMode = asBox(d).Tag;
+            QVERIFY(&asBox(d) != offer.data());
+            press(asBox(d).cmdOK());
+        });
+        frmMsgBox &box = f.program.msgBox.load();
+        box.Tag = u"runwizard"_s;
+        box.showModal();
+
+        QCOMPARE(f.dialogs.execCount, 2);
+        QCOMPARE(closeQuestionMode, u"closewindows"_s);
+        QCOMPARE(f.calls, QStringList{u"showOrgWizard"_s});
+        QVERIFY(!f.program.msgBox.isLoaded());
+        QTRY_VERIFY(main.findChildren<frmMsgBox *>().isEmpty());
     }
 
     void closingTheWindowAnswersLikeItsButtons_data()
@@ -549,18 +527,16 @@ private Q_SLOTS:
     void webPageButtonOpensThePage()
     {
         Fixture f;
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(u"file"_s, &catcher, "open");
         const QString page = f.home.makeFolder(u"Web_Page_08172004"_s) + u"/My Trip #1.htm"_s;
 
         frmMsgBox &box = f.program.msgBox.load();
         box.cmdWebPage()->show();
         box.cmdWebPageTag = page;
         box.showModeless(false);
+        // No browser takes it here: nothing is reported and the dialog stays.
         press(box.cmdWebPage());
-        QDesktopServices::unsetUrlHandler(u"file"_s);
 
-        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(page)});
+        QCOMPARE(f.dialogs.urls, QList<QUrl>{QUrl::fromLocalFile(page)});
         QVERIFY(box.isVisible());
         QVERIFY(f.home.logText().isEmpty());
     }
