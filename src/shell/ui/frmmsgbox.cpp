@@ -107,21 +107,21 @@ frmMsgBox::frmMsgBox(Program &program, QWidget *parent)
     m_pgBar->setGeometry(kMargin, 232, kWidth - 2 * kMargin, 18);
     m_pgBar->hide();
 
-    m_cmdOK =
-        makeButton(this,
-                   QStringLiteral("cmdOK"),
-                   QStringLiteral("OK"),
-                   QRect(kWidth / 2 - kButtonWidth - 6, kButtonTop, kButtonWidth, kButtonHeight));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = makeButton(this,
-                             QStringLiteral("cmdCancel"),
-                             QStringLiteral("Cancel"),
-                             QRect(kWidth / 2 + 6, kButtonTop, kButtonWidth, kButtonHeight));
-    m_cmdWebPage = makeButton(
+    m_cmdOK = makeButton(
         this,
-        QStringLiteral("cmdWebPage"),
-        QStringLiteral("View Web Page"),
-        QRect(kWidth - kMargin - kButtonWidth - 10, kButtonTop, kButtonWidth + 10, kButtonHeight));
+        QStringLiteral("cmdOK"),
+        QStringLiteral("OK"),
+        QRect(kWidth - kMargin - 2 * kButtonWidth - 12, kButtonTop, kButtonWidth, kButtonHeight));
+    m_cmdOK->setDefault(true);
+    m_cmdCancel =
+        makeButton(this,
+                   QStringLiteral("cmdCancel"),
+                   QStringLiteral("Cancel"),
+                   QRect(kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight));
+    m_cmdWebPage = makeButton(this,
+                              QStringLiteral("cmdWebPage"),
+                              QStringLiteral("View Web Page"),
+                              QRect(kMargin, kButtonTop, kButtonWidth + 20, kButtonHeight));
     m_cmdWebPage->setIcon(QIcon::fromTheme(QStringLiteral("internet-web-browser"),
                                            style()->standardIcon(QStyle::SP_DirLinkIcon)));
     m_cmdWebPage->hide();
