@@ -24,9 +24,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Answers exec() calls: shows the dialog as a real window, then runs the next queued handler
-/// (which presses a button) instead of a nested event loop.
-class ScriptedDialogs : public Dialogs
+/// Answers exec() calls: shows the window for real (so that a button that only hides it can be
+/// told from one that unloads it), then runs the next queued handler instead of a nested loop.
+class ShowingDialogs : public Dialogs
 {
 public:
     using Handler = std::function<void(QDialog &)>;
@@ -102,7 +102,7 @@ struct Fixture
     }
 
     /// Shows the dialog modally with mode and has handler answer it.
-    void answer(const QString &mode, const ScriptedDialogs::Handler &handler)
+    void answer(const QString &mode, const ShowingDialogs::Handler &handler)
     {
         frmMsgBox &box = program.msgBox.load();
         box.Tag = mode;
@@ -112,7 +112,7 @@ struct Fixture
 
     TestHome home;
     std::unique_ptr<AppState> state;
-    ScriptedDialogs dialogs;
+    ShowingDialogs dialogs;
     Program program;
     QStringList calls;
     bool ftpEditorMark = false;

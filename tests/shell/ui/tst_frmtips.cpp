@@ -21,9 +21,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Answers exec() calls: shows the window for real, then runs the next queued handler instead of
-/// a nested event loop.
-class ScriptedDialogs : public Dialogs
+/// Answers exec() calls: shows the window for real (so that a button that only hides it can be
+/// told from one that unloads it), then runs the next queued handler instead of a nested loop.
+class ShowingDialogs : public Dialogs
 {
 public:
     using Handler = std::function<void(QDialog &)>;
@@ -55,7 +55,7 @@ struct Fixture
 
     TestHome home;
     std::unique_ptr<AppState> state;
-    ScriptedDialogs dialogs;
+    ShowingDialogs dialogs;
     Program program;
 };
 
