@@ -98,6 +98,10 @@ int main(int argc, char *argv[])
         state.log.error(u"modMain - Main", promo.failure());
     }
     if (const Result<void> listening = instance.listen(); !listening) {
+        // Two starts at the same moment: the later one hands over like any second start.
+        if (instance.activateRunningInstance()) {
+            return 0;
+        }
         // The program runs all the same; a later start then runs beside it.
         state.log.error(u"modMain - Main", listening.failure());
     }

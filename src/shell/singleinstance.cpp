@@ -74,8 +74,12 @@ Result<void> SingleInstance::listen()
     if (m_server->listen(m_name)) {
         return {};
     }
-    // Nobody answered before we got here, so a socket file left behind belongs to an instance
-    // that was killed: remove it and listen again.
+    // A socket file that nobody answers on belongs to an instance that was killed: remove it and
+    // listen again. One that answers belongs to an instance that started at the same moment.
+    if (ask(m_name, QString(), 1000).has_value()) {
+        return Failure{FailureNumber::PathFileAccessError,
+                       QStringLiteral("Another instance is listening on ") + m_name};
+    }
     QLocalServer::removeServer(m_name);
     if (m_server->listen(m_name)) {
         return {};

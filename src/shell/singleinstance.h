@@ -42,8 +42,8 @@ public:
     bool activateRunningInstance(int timeoutMs = 3000) const;
 
     /// Starts listening. The socket file of an instance that was killed is removed first, so it
-    /// never stops the next start. Fails when the name is taken by a live server or the folder
-    /// does not allow it.
+    /// never stops the next start. Fails when the name is taken by a live instance (one that
+    /// started at the same moment) or the folder does not allow it.
     Result<void> listen();
     bool isListening() const;
 

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void hideRolloverHelp();
     void closeButtonFollowsWidth();
     void closeWindowBelow();
+    void windowMenuTilesAndListsWindows();
     void deletePhoto_data();
     void deletePhoto();
     void organizeWizardWithOnlyMainOpensAtOnce();
@@ -387,6 +388,39 @@ void TestMDIMain::closeWindowBelow()
     button->click();
     QTRY_VERIFY(second.isNull());
     QCOMPARE(f.main->mdiArea()->subWindowList().size(), 1);
+}
+
+void TestMDIMain::windowMenuTilesAndListsWindows()
+{
+    ShellFixture f;
+    f.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.main.get()));
+    addPage(f)->setWindowTitle(QStringLiteral("Trip"));
+    addPage(f)->setWindowTitle(QStringLiteral("Home"));
+
+    f.main->menuItem(QStringLiteral("mnuTile"))->trigger();
+    const QList<QMdiSubWindow *> windows = f.main->mdiArea()->subWindowList();
+    const int width = f.main->mdiArea()->viewport()->width();
+    QCOMPARE(windows.at(0)->geometry(), QRect(0, 0, width, windows.at(0)->height()));
+    QCOMPARE(windows.at(1)->geometry(),
+             QRect(0, windows.at(0)->height(), width, windows.at(0)->height()));
+
+    auto *menu = f.main->findChild<QMenu *>(QStringLiteral("mnuWindow"));
+    Q_EMIT menu->aboutToShow();
+    QStringList listed;
+    QAction *trip = nullptr;
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *a : actions) {
+        if (!a->isSeparator()) {
+            listed << a->text();
+        }
+        if (a->text() == u"&1 Trip") {
+            trip = a;
+        }
+    }
+    QCOMPARE(listed, QStringList({"Cascade", "Tile", "&1 Trip", "&2 Home"}));
+    trip->trigger();
+    QCOMPARE(f.main->mdiArea()->currentSubWindow(), windows.at(0));
 }
 
 void TestMDIMain::deletePhoto_data()
