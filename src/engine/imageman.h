@@ -34,7 +34,11 @@ public:
     // --- load -------------------------------------------------------------------------------
 
     /// Decodes the file. picture() then reads back the path. Failures: 53 file not found,
-    /// 70 permission denied, 32500 undecodable. On failure the instance is left empty.
+    /// 70 permission denied, 75 a folder, 32500 undecodable (also truncated files and pictures
+    /// over kMaxPixels, refused from the header before decoding). On failure the instance is
+    /// left empty. The format comes from the file's content, never from its name. Pixels are
+    /// kept as stored: an EXIF orientation is not applied. An empty path just clears.
+    /// Safe to call on separate instances from several threads at once.
     ///
     /// With a decodeHint the engine may decode a JPEG at a reduced scale whose size is still at
     /// least the hint in both directions (the fast thumbnail path). imageWidth()/imageHeight()
@@ -62,10 +66,12 @@ public:
 
     int imageWidth() const;
     int imageHeight() const;
-    /// 2 for a black-and-white picture, 16 or 256 for palette and grey pictures, 16777216 for
-    /// true colour; 0 when empty.
+    /// 2 for a black-and-white picture, 16 or 256 for palette and grey pictures (a palette of
+    /// up to 2 entries counts 2, up to 16 counts 16, more counts 256), 16777216 for true colour
+    /// (alpha included); 0 when empty.
     qint64 colorCount() const;
-    /// Recorded resolution in dots per inch; 0 when the file records none.
+    /// Recorded resolution in dots per inch; 0 when the file records none (read from JFIF or
+    /// EXIF, PNG pHYs in metres, TIFF, BMP, PCX; GIF and TGA record none).
     int horizontalDpi() const;
     int verticalDpi() const;
 
@@ -121,7 +127,8 @@ public:
     /// Quality 1..100 for JPEG (member 13); 75 before catalogue work, 99 before saves.
     int quality() const;
     void setQuality(int q);
-    /// Compression (member 11); for TIF 4 = CCITT G4 (2-colour pictures only), 0 = none.
+    /// Compression (member 11); for TIF 4 = CCITT G4 (2-colour pictures only), 0 = none, any
+    /// other value LZW. JPG, PNG and the other formats ignore it.
     int compression() const;
     void setCompression(int c);
     /// Encodes the picture in exportFormat(). Failure "Unsupported Export Format" (32501) when
@@ -138,16 +145,22 @@ public:
     /// Writes the picture to path (format from the extension; a relative name goes into the
     /// PATH option's folder). The file is written whole or not at all: an existing file is only
     /// replaced when OVERWRITE = ON, and then through a temporary file renamed over it.
-    /// Failures: 58 exists, 70 permission, 61 disk full, 76 path not found, 32501 format.
+    /// A name whose extension is not a picture format is written in formatName()'s format.
+    /// Failures: 58 exists, 70 permission (also a read-only file with OVERWRITE = ON),
+    /// 61 disk full, 76 path not found, 32501 format, 5 when empty, reduced (isReduced()) or
+    /// asked to APPEND = ON (adding pages is not offered). A failed save leaves no file behind.
     Result<void> saveAs(const QString &path) const;
 
     // --- change -----------------------------------------------------------------------------
 
-    /// Turns the picture by hundredthsOfDegree (9000, 18000, 27000), filling with fill.
+    /// Turns the picture clockwise by hundredthsOfDegree. Quarter turns (9000, 18000, 27000)
+    /// move pixels exactly, keep the colour class and swap the resolutions; other angles give a
+    /// true-colour picture with the uncovered corners filled with fill. 5 when empty.
     Result<void> rotate(int hundredthsOfDegree, const QColor &fill = Qt::white);
-    /// Makes the picture 24-bit true colour.
+    /// Makes the picture 24-bit true colour (any alpha is dropped). 5 when empty.
     Result<void> convertTo24Bit();
-    /// 0 "Sharpen", 1 "Blur", 2 "Emboss", 3 "Edge Detect", 4 "Edge Detect More!".
+    /// 0 "Sharpen", 1 "Blur", 2 "Emboss" (grey relief), 3 "Edge Detect", 4 "Edge Detect More!"
+    /// (finds fainter edges too). 5 for any other number or when empty.
     Result<void> applyFilter(int filter);
     /// Brightness -250..250: adds value to every colour level (0..255), clipped; 0 leaves the
     /// picture unchanged. Like the filters and contrast, the result is true colour.

@@ -96,9 +96,9 @@ decodeWithQt(QIODevice &device, const PictureHeader &header, QSize hint, qint64 
     reader.setAutoTransform(false);
     QSize full = header.size;
     if (!full.isValid()) {
-        full = reader.size();
+        full = reader.size(); // a format whose header we do not read ourselves
     }
-    if (tooLarge(full, maxPixels) || tooLarge(reader.size(), maxPixels)) {
+    if (tooLarge(full, maxPixels)) {
         return Failures::undecodablePicture();
     }
     bool scaled = false;

@@ -360,11 +360,19 @@ void readGif(QIODevice &device, PictureHeader &h)
             break;
         }
     }
-    // A whole GIF ends with its trailer byte; allow a little padding after it.
+    // A whole GIF ends with its trailer byte; zero bytes after it are padding.
     const qint64 size = device.size();
     const qint64 tail = qMin<qint64>(size, 64);
     QByteArray end(tail, '\0');
-    h.complete = readAt(device, size - tail, end.data(), tail) && end.contains(char(0x3B));
+    if (!readAt(device, size - tail, end.data(), tail)) {
+        h.complete = false;
+        return;
+    }
+    qsizetype last = end.size() - 1;
+    while (last >= 0 && end[last] == '\0') {
+        --last;
+    }
+    h.complete = last >= 0 && end[last] == char(0x3B);
 }
 
 void readBmp(QIODevice &device, PictureHeader &h)

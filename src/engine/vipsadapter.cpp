@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <vips/vips8>
 
@@ -155,7 +156,9 @@ Result<QImage> loadWithMagick(const QString &path, const char *coder, qint64 max
     }
     try {
         // "CODER:" before the name makes ImageMagick use that coder whatever the extension.
-        const QByteArray name = QByteArray(coder) + ':' + QFile::encodeName(path);
+        // An absolute name, so that no name is read as one of ImageMagick's "@list" files.
+        const QByteArray name =
+            QByteArray(coder) + ':' + QFile::encodeName(QFileInfo(path).absoluteFilePath());
         VImage image = VImage::magickload(name.constData(),
                                           VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
         if (qint64(image.width()) * image.height() > maxPixels) {
