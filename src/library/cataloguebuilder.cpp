@@ -104,14 +104,45 @@ ThumbnailBox thumbnailBox(int widthPixels, int heightPixels)
     return box;
 }
 
+namespace {
+
+/// n with at least width digits, zero-padded. Written out because album sync formats the date
+/// of every photo of an album each time the album opens.
+void appendPadded(QString &out, int n, int width)
+{
+    const QString digits = QString::number(n);
+    for (qsizetype i = digits.size(); i < width; ++i) {
+        out.append(QLatin1Char('0'));
+    }
+    out.append(digits);
+}
+
+} // namespace
+
 QString catalogueDate(const QDateTime &modified)
 {
-    return modified.toLocalTime().toString(QStringLiteral("MM/dd/yyyy"));
+    const QDate date =
+        modified.timeSpec() == Qt::LocalTime ? modified.date() : modified.toLocalTime().date();
+    QString text;
+    text.reserve(10);
+    appendPadded(text, date.month(), 2);
+    text.append(QLatin1Char('/'));
+    appendPadded(text, date.day(), 2);
+    text.append(QLatin1Char('/'));
+    appendPadded(text, date.year(), 4);
+    return text;
 }
 
 QString catalogueTime(const QDateTime &modified)
 {
-    return modified.toLocalTime().toString(QStringLiteral("HH:mm"));
+    const QTime time =
+        modified.timeSpec() == Qt::LocalTime ? modified.time() : modified.toLocalTime().time();
+    QString text;
+    text.reserve(5);
+    appendPadded(text, time.hour(), 2);
+    text.append(QLatin1Char(':'));
+    appendPadded(text, time.minute(), 2);
+    return text;
 }
 
 QString normalisedCatalogueDate(const QString &stored)
