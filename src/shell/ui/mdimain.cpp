@@ -183,6 +183,17 @@ void MDIMain::buildPanels()
         new QLabel(QStringLiteral("Glimmerbook - Professional Photo Management"), this);
     pnlStatus->setObjectName(QStringLiteral("pnlStatus"));
     statusBar()->addWidget(pnlStatus, 1);
+
+    // The page builders' progress, hidden until a page is built.
+    m_lblFileCounter = new QLabel(this);
+    m_lblFileCounter->setObjectName(QStringLiteral("lblFileCounter"));
+    m_pgBar = new QProgressBar(this);
+    m_pgBar->setObjectName(QStringLiteral("pgBar"));
+    m_pgBar->setTextVisible(false);
+    m_pgBar->setFixedWidth(240);
+    m_pgBar->hide();
+    statusBar()->addPermanentWidget(m_pgBar);
+    statusBar()->addPermanentWidget(m_lblFileCounter);
 }
 
 void MDIMain::buildMenus()
@@ -299,6 +310,26 @@ bool MDIMain::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MDIMain::showProgress(int maximum)
+{
+    m_pgBar->setRange(0, qMax(0, maximum));
+    m_pgBar->setValue(0);
+    m_lblFileCounter->clear();
+    m_pgBar->show();
+}
+
+void MDIMain::setProgress(int value, const QString &counterText)
+{
+    m_pgBar->setValue(qBound(m_pgBar->minimum(), value, m_pgBar->maximum()));
+    m_lblFileCounter->setText(counterText);
+}
+
+void MDIMain::hideProgress()
+{
+    m_lblFileCounter->clear();
+    m_pgBar->hide();
 }
 
 void MDIMain::setDriveSpace(qint64 available, qint64 total)

@@ -73,6 +73,16 @@ public:
     int reservedPanelHeightTwips() const;
     /// Ticks or unticks Help, "Show Tips on Startup".
     void setTipsTicked(bool ticked);
+    /// The page builders' progress: the bar pgBar (0 to maximum) and the counter lblFileCounter
+    /// in the status area, hidden until showProgress().
+    QProgressBar *pgBar() const { return m_pgBar; }
+    QLabel *lblFileCounter() const { return m_lblFileCounter; }
+    /// Shows the bar from 0 to maximum at value 0 with an empty counter.
+    void showProgress(int maximum);
+    /// Sets the bar's value and the counter's caption.
+    void setProgress(int value, const QString &counterText);
+    /// Clears the counter and hides the bar.
+    void hideProgress();
     /// The pause timer of printing: when it fires it sets PrintTimerElapsed and stops.
     QTimer *tmrPrint() const { return m_tmrPrint; }
 
@@ -136,6 +146,8 @@ private:
     QPushButton *m_cmdCloseOpenWindow = nullptr;
     QLabel *m_pnlEmblem = nullptr;
     QProgressBar *m_pnlDriveSpace = nullptr;
+    QProgressBar *m_pgBar = nullptr;
+    QLabel *m_lblFileCounter = nullptr;
     QTimer *m_tmrPrint = nullptr;
     QMenu *m_mnuWindow = nullptr;
     QMenu *m_mnuPop = nullptr;
