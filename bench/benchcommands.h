@@ -17,3 +17,8 @@ int runThumbnail(const QStringList &args);
 int runScan(const QStringList &args);
 /// make-reference DIR [--photos N]: the reference photos and folders the benchmarks run on.
 int runMakeReference(const QStringList &args);
+/// catalogue FOLDER [--workers N]: the whole-album catalogue builder into the program home's
+/// catalogue.
+int runCatalogue(const QStringList &args);
+/// open-album FOLDER [--workers N]: album sync plus the page built from the catalogue.
+int runOpenAlbum(const QStringList &args);

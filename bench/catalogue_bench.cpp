@@ -29,9 +29,9 @@ LibraryContext benchContext(const QStringList &args, int defaultWorkers)
     const StartupValues values = StartupValues::fromEnvironment();
     (void)values.ensureApplicationFolder();
     LibraryContext context = LibraryContext::fromStartup(values);
-    context.workers = qMax(1, Bench::option(args, QStringLiteral("--workers"),
-                                            QString::number(defaultWorkers))
-                                  .toInt());
+    context.workers = qMax(
+        1,
+        Bench::option(args, QStringLiteral("--workers"), QString::number(defaultWorkers)).toInt());
     return context;
 }
 
@@ -104,8 +104,8 @@ int runCatalogue(const QStringList &args)
 
     QElapsedTimer timer;
     timer.start();
-    const Result<BuildSummary> built = ResizeAndWriteImagesToDatabase(context, album, QString(),
-                                                                      false, false);
+    const Result<BuildSummary> built =
+        ResizeAndWriteImagesToDatabase(context, album, QString(), false, false);
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (!built) {
         Bench::complain(QStringLiteral("catalogue failed: ") + built.failure().description);
@@ -153,7 +153,9 @@ int runOpenAlbum(const QStringList &args)
     });
 
     timer.start();
-    const bool fromCatalogue = DatabaseSyncAndRead(context, album, [] { return false; });
+    const bool fromCatalogue = DatabaseSyncAndRead(context, album, [] {
+        return false;
+    });
     const qint64 syncNs = timer.nsecsElapsed();
     if (!fromCatalogue) {
         Bench::complain(QStringLiteral("the album has no usable records: run 'catalogue' first"));

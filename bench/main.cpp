@@ -13,6 +13,8 @@ const BenchCommand kCommands[] = {
     {"thumbnail", "thumbnail FOLDER [--workers N]", runThumbnail},
     {"scan", "scan FOLDER", runScan},
     {"make-reference", "make-reference DIR [--photos N]", runMakeReference},
+    {"catalogue", "catalogue FOLDER [--workers N]", runCatalogue},
+    {"open-album", "open-album FOLDER [--workers N]", runOpenAlbum},
 };
 
 int usage()
