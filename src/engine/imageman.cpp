@@ -411,14 +411,22 @@ QRectF ImageMan::pictureRectInView() const
     if (d->autoScale == 2) {
         return QRectF(QPointF(0, 0), view);
     }
-    // The picture as laid out in its own pixels: whole, or in draw mode 3 the source part
-    // stretched to the destination's proportions (pictures with unequal resolutions).
+    // The picture as laid out in its own pixels: whole, or in draw mode 3 the source part with
+    // the destination's proportions (a fax's true shape), as large as fits in the source area
+    // and centred there. So a fit computed from imageWidth()/imageHeight() shows all of it.
     QRectF laid(0, 0, w, h);
     if (d->drawMode == 3) {
         const QRectF s = d->sourceRect;
         const QRectF t = d->destinationRect;
         if (s.isValid() && t.isValid()) {
-            laid = QRectF(s.left(), s.top(), s.width(), s.width() * t.height() / t.width());
+            const double tall = t.height() / t.width();
+            if (s.width() * tall <= s.height()) {
+                const double lh = s.width() * tall;
+                laid = QRectF(s.left(), s.top() + (s.height() - lh) / 2, s.width(), lh);
+            } else {
+                const double lw = s.height() / tall;
+                laid = QRectF(s.left() + (s.width() - lw) / 2, s.top(), lw, s.height());
+            }
         }
     }
     if (!(d->scaleWidth > 0) || !(d->scaleHeight > 0)) {

@@ -103,7 +103,9 @@ public:
     /// Where the picture lands in the view, in view pixels (may reach outside the view); empty
     /// when nothing is drawn. autoScale 0: the scale region is mapped onto the whole view; in
     /// draw mode 3 the source part of the picture is drawn with the proportions of the
-    /// destination rectangle (pictures with unequal resolutions). autoScale 1: the whole picture
+    /// destination rectangle (pictures with unequal resolutions), as large as fits inside the
+    /// source part's own area and centred in it, so a fit computed from imageWidth() and
+    /// imageHeight() shows the whole picture at its true shape. autoScale 1: the whole picture
     /// fitted, aspect kept, centred. autoScale 2: the whole picture stretched over the view.
     /// Loading a picture resets the scale region to (0, 0, view size) and the source and
     /// destination rectangles to the whole picture; setViewSize() resets the scale region.

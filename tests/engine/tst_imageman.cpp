@@ -8,6 +8,7 @@
 
 #include "imageman.h"
 #include "picturemaker.h"
+#include "unprivileged.h"
 
 using namespace Qt::StringLiterals;
 
@@ -398,15 +399,18 @@ void TestImageMan::missingAndUnreadableFiles()
     r = im.setPicture(m_dir.path());
     QVERIFY(!r.ok());
 
-    if (geteuid() == 0) {
-        QSKIP("file permissions do not stop the superuser");
-    }
+    // An unreadable photo, tried without the superuser's rights.
     const QString path = file(u"locked.jpg"_s);
     QVERIFY(PictureMaker::writePhoto(path, QSize(20, 20)));
+    makeTraversable(m_dir.path(), path);
     QFile::setPermissions(path, QFileDevice::WriteOwner);
-    r = im.setPicture(path);
+    const bool refused = runUnprivileged([&] {
+        ImageMan other;
+        const Result<void> locked = other.setPicture(path);
+        return !locked.ok() && locked.failure().number == 70 && other.isEmpty();
+    });
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(r.failure().number, 70L);
+    QVERIFY(refused);
 }
 
 // The thumbnail path decodes a JPEG at a fraction of its size but keeps speaking in its pixels.
@@ -551,17 +555,37 @@ void TestImageMan::saveAsRefusals()
     QCOMPARE(im.saveAs(file(u"what.xyz"_s)).failure().number, 32501L);
     QVERIFY(!QFile::exists(file(u"what.xyz"_s)));
 
-    if (geteuid() == 0) {
-        QSKIP("folder permissions do not stop the superuser");
-    }
+    // A read-only folder, and a read-only photo in a writable one, refused cleanly (tried
+    // without the superuser's rights): nothing written, nothing left behind, nothing replaced.
     const QString locked = file(u"locked"_s);
+    const QString open = file(u"open"_s);
     QVERIFY(QDir().mkpath(locked));
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const Result<void> r = im.saveAs(locked + u"/x.jpg"_s);
+    QVERIFY(QDir().mkpath(open));
+    const QString protectedPhoto = open + u"/protected.jpg"_s;
+    QVERIFY(PictureMaker::writePhoto(protectedPhoto, QSize(16, 16)));
+    const QByteArray before = readAll(protectedPhoto);
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                              | QFileDevice::ExeOther);
+    QFile::setPermissions(open,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadOther | QFileDevice::WriteOther
+                              | QFileDevice::ExeOther);
+    QFile::setPermissions(protectedPhoto, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    makeTraversable(m_dir.path(), locked);
+    const bool refused = runUnprivileged([&] {
+        const Result<void> intoLocked = im.saveAs(locked + u"/x.jpg"_s);
+        const Result<void> overProtected = im.saveAs(protectedPhoto);
+        return !intoLocked.ok() && intoLocked.failure().number == 70 && !overProtected.ok()
+            && overProtected.failure().number == 70;
+    });
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(r.failure().number, 70L);
+    QVERIFY(refused);
     QVERIFY(QDir(locked).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QCOMPARE(readAll(protectedPhoto), before);
+    QCOMPARE(QDir(open).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{u"protected.jpg"_s});
 }
 
 void TestImageMan::awkwardNames_data()
@@ -726,14 +750,14 @@ void TestImageMan::viewFitAndFaxAspect()
     QCOMPARE(shown.pixel(50, 10), QColor(Qt::red).rgb()); // above the picture
     QVERIFY(shown.pixel(50, 50) != QColor(Qt::red).rgb());
 
-    // Draw mode 3 with a destination twice as tall per pixel: the fax is drawn at its true
-    // proportions (200 dpi across, 100 down).
+    // Draw mode 3 with a destination twice as tall per pixel: the fax (200 dpi across, 100
+    // down, so one inch square) is drawn square, whole, inside the same fit.
     const double ratio = im.viewSize().width() / im.imageWidth();
     const double aspect = double(im.horizontalDpi()) / im.verticalDpi();
     im.setDrawMode(3);
     im.setSourceRect(QRectF(0, 0, im.imageWidth(), im.imageHeight()));
     im.setDestinationRect(QRectF(0, 0, im.imageWidth() * ratio, im.imageHeight() * ratio * aspect));
-    QCOMPARE(im.pictureRectInView(), QRectF(0, 25, 100, 100));
+    QCOMPARE(im.pictureRectInView(), QRectF(25, 25, 50, 50));
 
     // autoScale 1 fits by itself; a reduced decode lands in the same place.
     const QString jpg = file(u"wide.jpg"_s);
