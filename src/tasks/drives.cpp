@@ -44,6 +44,11 @@ bool isRemovableDevice(const QByteArray &device, const QString &sysRoot)
     if (entry.isEmpty()) {
         return false;
     }
+    // Card slots and USB disks often carry no removable mark of their own, yet they are what a
+    // camera or a card reader looks like.
+    if (name.startsWith(u"mmcblk") || entry.contains(QStringLiteral("/usb"))) {
+        return true;
+    }
     if (QFileInfo::exists(entry + QStringLiteral("/partition"))) {
         // A partition's own folder sits inside its disk's folder, which carries the mark.
         return readsOne(QFileInfo(entry).absolutePath() + QStringLiteral("/removable"));

@@ -31,8 +31,9 @@ QList<Drive> mountedDrives(const QString &sysRoot = QStringLiteral("/sys"));
 /// the mount point, and " (Removable)" for removable ones.
 QString caption(const Drive &drive);
 
-/// Whether the block device (for example "/dev/sdb1") sits on a disk the kernel marks
-/// removable; a partition answers for its disk. False for anything that is not a block device.
+/// Whether the block device (for example "/dev/sdb1") is removable: its disk carries the
+/// kernel's removable mark (a partition answers for its disk), it hangs off a USB bus, or it is
+/// a memory card slot (mmcblk). False for anything that is not a block device.
 bool isRemovableDevice(const QByteArray &device, const QString &sysRoot = QStringLiteral("/sys"));
 
 /// The mount point of the volume holding path (for a path that does not exist, the volume of

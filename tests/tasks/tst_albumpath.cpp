@@ -95,6 +95,8 @@ void tst_AlbumPath::removableMarks_data()
     QTest::newRow("card partition") << "/dev/sdb1"_ba << true;
     QTest::newRow("card disk") << "/dev/sdb"_ba << true;
     QTest::newRow("fixed disk partition") << "/dev/sda2"_ba << false;
+    QTest::newRow("USB disk without the mark") << "/dev/sdc1"_ba << true;
+    QTest::newRow("memory card slot") << "/dev/mmcblk0p1"_ba << true;
     QTest::newRow("unknown device") << "/dev/sdz9"_ba << false;
     QTest::newRow("not a device") << "tmpfs"_ba << false;
 }
@@ -105,27 +107,29 @@ void tst_AlbumPath::removableMarks()
     QFETCH(bool, removable);
     // A small copy of the kernel's device tree: class/block entries are links into devices/.
     QTemporaryDir sys;
-    const QString devices = sys.path() + u"/devices/pci0/usb1"_s;
-    const auto disk = [&](const QString &name, const char *mark, const QStringList &parts) {
-        const QString folder = devices + u'/' + name;
-        QDir().mkpath(folder);
-        QFile removableFile(folder + u"/removable"_s);
-        QVERIFY(removableFile.open(QIODevice::WriteOnly));
-        removableFile.write(mark);
-        removableFile.close();
-        QDir().mkpath(sys.path() + u"/class/block"_s);
-        QFile::link(folder, sys.path() + u"/class/block/"_s + name);
-        for (const QString &part : parts) {
-            QDir().mkpath(folder + u'/' + part);
-            QFile partition(folder + u'/' + part + u"/partition"_s);
-            QVERIFY(partition.open(QIODevice::WriteOnly));
-            partition.write("1\n");
-            partition.close();
-            QFile::link(folder + u'/' + part, sys.path() + u"/class/block/"_s + part);
-        }
-    };
-    disk(u"sda"_s, "0\n", {u"sda1"_s, u"sda2"_s});
-    disk(u"sdb"_s, "1\n", {u"sdb1"_s});
+    const auto disk =
+        [&](const QString &bus, const QString &name, const char *mark, const QStringList &parts) {
+            const QString folder = sys.path() + u"/devices/pci0/"_s + bus + u'/' + name;
+            QDir().mkpath(folder);
+            QFile removableFile(folder + u"/removable"_s);
+            QVERIFY(removableFile.open(QIODevice::WriteOnly));
+            removableFile.write(mark);
+            removableFile.close();
+            QDir().mkpath(sys.path() + u"/class/block"_s);
+            QFile::link(folder, sys.path() + u"/class/block/"_s + name);
+            for (const QString &part : parts) {
+                QDir().mkpath(folder + u'/' + part);
+                QFile partition(folder + u'/' + part + u"/partition"_s);
+                QVERIFY(partition.open(QIODevice::WriteOnly));
+                partition.write("1\n");
+                partition.close();
+                QFile::link(folder + u'/' + part, sys.path() + u"/class/block/"_s + part);
+            }
+        };
+    disk(u"ata1"_s, u"sda"_s, "0\n", {u"sda1"_s, u"sda2"_s});
+    disk(u"ata2"_s, u"sdb"_s, "1\n", {u"sdb1"_s});
+    disk(u"usb1"_s, u"sdc"_s, "0\n", {u"sdc1"_s});
+    disk(u"mmc0"_s, u"mmcblk0"_s, "0\n", {u"mmcblk0p1"_s});
 
     QCOMPARE(Drives::isRemovableDevice(device, sys.path()), removable);
     Drives::Drive drive{u"/media/card"_s, u"CARD"_s, removable};

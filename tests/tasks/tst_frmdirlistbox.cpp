@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -26,44 +27,18 @@
 #include "mdimain.h"
 #include "picturemaker.h"
 #include "program.h"
+#include "scripteddialogs.h"
 #include "testhome.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Answers exec() calls with real windows: the picker is shown and the next queued step acts on
-/// it (types, clicks, presses a button); a prompt dialog shown as a notice is read and answered
-/// with its OK button.
-class ScriptedDialogs : public Dialogs
-{
-public:
-    using Step = std::function<void(frmDirListBox &)>;
-
-    int exec(QDialog &dialog) override
-    {
-        dialog.show();
-        if (auto *box = qobject_cast<frmMsgBox *>(&dialog)) {
-            notices.append(box->helpText());
-            QTest::mouseClick(box->cmdOK(), Qt::LeftButton);
-        } else if (auto *picker = qobject_cast<frmDirListBox *>(&dialog)) {
-            if (!steps.isEmpty()) {
-                steps.takeFirst()(*picker);
-            }
-            // A picker that no button closed is what a real modal loop would still be
-            // showing; note it and end the call.
-            pickerLeftOpen = picker->isVisible();
-            picker->hide();
-        }
-        return dialog.result();
-    }
-
-    QList<Step> steps;
-    QStringList notices;
-    bool pickerLeftOpen = false;
-};
+using Step = std::function<void(frmDirListBox &)>;
 
 /// A program on a fresh home; the album page hook records the albums it is asked to open.
+/// Modal windows go through the shared scripted seam: the picker is shown as a real window and
+/// a step acts on it, notices are read and answered with OK.
 struct Fixture
 {
     Fixture()
@@ -93,6 +68,36 @@ struct Fixture
         return folder;
     }
     frmDirListBox &picker() { return albumPickerSlot(program).load(); }
+    /// The next modal picker runs step (types, clicks, presses a button). A picker that no
+    /// button closed is what a real modal loop would still be showing: pickerLeftOpen notes it.
+    void scriptPicker(Step step)
+    {
+        dialogs.onExec([this, step](QDialog &dialog) {
+            auto *p = qobject_cast<frmDirListBox *>(&dialog);
+            if (!p) {
+                qWarning("expected the album picker, got %s", qPrintable(dialog.objectName()));
+                return int(QDialog::Rejected);
+            }
+            p->show();
+            step(*p);
+            pickerLeftOpen = p->isVisible();
+            p->hide();
+            return p->result();
+        });
+    }
+    /// The next modal prompt dialog is answered with its OK button.
+    void answerNotice() { dialogs.onExec(ScriptedDialogs::click(u"cmdOK"_s)); }
+    /// The texts of the notices shown, in order.
+    QStringList notices() const
+    {
+        QStringList texts;
+        for (const ScriptedDialogs::Shown &shown : dialogs.shownOfKind(u"exec"_s)) {
+            if (shown.objectName == u"frmMsgBox") {
+                texts.append(shown.text);
+            }
+        }
+        return texts;
+    }
     bool pickerLoaded() { return albumPickerSlot(program).isLoaded(); }
     QByteArray log() const { return home.logText(); }
 
@@ -101,6 +106,7 @@ struct Fixture
     ScriptedDialogs dialogs;
     Program program;
     QStringList opened;
+    bool pickerLeftOpen = false;
 };
 
 /// Selects folder in the folder list the way a click or an arrow key does.
@@ -115,8 +121,12 @@ void selectFolder(frmDirListBox &picker, const QString &folder)
 
 void typeName(frmDirListBox &picker, const QString &name)
 {
+    // Typed as an input method commits text, which covers letters no key sends.
     picker.txtAlbum()->clear();
-    QTest::keyClicks(picker.txtAlbum(), name);
+    picker.txtAlbum()->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(name);
+    QCoreApplication::sendEvent(picker.txtAlbum(), &commit);
 }
 
 void setUpMode(frmDirListBox &picker, const QString &mode)
@@ -342,7 +352,7 @@ void tst_frmDirListBox::okAndCancelByMode()
     frmDirListBox &picker = f.picker();
     setUpMode(picker, mode);
     QCOMPARE(picker.Tag, mode);
-    f.dialogs.steps.append([&](frmDirListBox &p) {
+    f.scriptPicker([&](frmDirListBox &p) {
         if (mode == u"new_album") {
             typeName(p, u"Holiday 2004"_s);
         } else {
@@ -352,7 +362,7 @@ void tst_frmDirListBox::okAndCancelByMode()
     });
     picker.showModal();
 
-    QVERIFY(!f.dialogs.pickerLeftOpen);
+    QVERIFY(!f.pickerLeftOpen);
     QCOMPARE(f.pickerLoaded(), stillLoaded);
     if (stillLoaded) {
         // Hidden: the opener reads its answer from it.
@@ -370,7 +380,7 @@ void tst_frmDirListBox::okAndCancelByMode()
     QCOMPARE(f.opened, opened.isEmpty() ? QStringList() : QStringList{path(opened)});
     QCOMPARE(f.state->LastPickedFolder, path(lastPicked));
     QCOMPARE(QFileInfo(newAlbum).isDir(), mode == u"new_album" && ok);
-    QVERIFY(f.dialogs.notices.isEmpty());
+    QVERIFY(f.notices().isEmpty());
     QVERIFY(!f.log().contains("frmDirListBox"));
 }
 
@@ -383,7 +393,7 @@ void tst_frmDirListBox::albumModeRunsTheRenameHook()
         seen << p.Tag << p.txtAlbum()->text() << p.folderListPath();
         albumPickerSlot(f.program).unload();
     };
-    f.dialogs.steps.append([&](frmDirListBox &p) {
+    f.scriptPicker([&](frmDirListBox &p) {
         QCOMPARE(p.Tag, u"album"_s);
         typeName(p, u"Hawaii"_s);
         QTest::mouseClick(p.cmdOK(), Qt::LeftButton);
@@ -462,7 +472,7 @@ void tst_frmDirListBox::reopensAtLastPickedFolder()
     QCOMPARE(f.state->LastPickedFolder, trip);
 
     // A hiding Cancel forgets it: the next picker opens at the application folder.
-    f.dialogs.steps.append([](frmDirListBox &p) {
+    f.scriptPicker([](frmDirListBox &p) {
         QTest::mouseClick(p.cmdCancel(), Qt::LeftButton);
     });
     again.showModal();
@@ -481,14 +491,14 @@ void tst_frmDirListBox::openAlbumCommandStartsFresh()
     Fixture f;
     const QString trip = f.albumWithPhotos(u"Trip"_s, 1);
     // An earlier picker hidden by Cancel, with its mark set.
-    f.dialogs.steps.append([](frmDirListBox &p) {
+    f.scriptPicker([](frmDirListBox &p) {
         QTest::mouseClick(p.cmdCancel(), Qt::LeftButton);
     });
     OpenAlbumCommand(f.program);
     QPointer<frmDirListBox> earlier = &f.picker();
     QCOMPARE(earlier->cmdCancelTag, u"cancel"_s);
 
-    f.dialogs.steps.append([&](frmDirListBox &p) {
+    f.scriptPicker([&](frmDirListBox &p) {
         QVERIFY(&p != earlier.data());
         QVERIFY(p.cmdCancelTag.isEmpty());
         QVERIFY(p.Tag.isEmpty());
@@ -537,7 +547,7 @@ void tst_frmDirListBox::newAlbumNames()
         return text;
     };
 
-    f.dialogs.steps.append([&](frmDirListBox &p) {
+    f.scriptPicker([&](frmDirListBox &p) {
         typeName(p, expand(typed));
         QTest::mouseClick(p.cmdOK(), Qt::LeftButton);
     });
@@ -548,7 +558,7 @@ void tst_frmDirListBox::newAlbumNames()
     QCOMPARE(f.state->CurrentAlbumPath, expected);
     QVERIFY(QFileInfo(expected).isDir());
     QVERIFY(!f.pickerLoaded());
-    QVERIFY(f.dialogs.notices.isEmpty());
+    QVERIFY(f.notices().isEmpty());
     QVERIFY(!f.log().contains("cmdOK_Click"));
 }
 
@@ -559,7 +569,7 @@ void tst_frmDirListBox::newAlbumKeepsAnExistingFolder()
     struct stat before
     {};
     QCOMPARE(::stat(QFile::encodeName(existing).constData(), &before), 0);
-    f.dialogs.steps.append([](frmDirListBox &p) {
+    f.scriptPicker([](frmDirListBox &p) {
         typeName(p, u"Existing"_s);
         QTest::mouseClick(p.cmdOK(), Qt::LeftButton);
     });
@@ -599,22 +609,23 @@ void tst_frmDirListBox::newAlbumRefusals()
     name.replace(u'^', root);
     f.state->CurrentAlbumPath = u"/untouched"_s;
 
-    f.dialogs.steps.append([&](frmDirListBox &p) {
+    f.scriptPicker([&](frmDirListBox &p) {
         typeName(p, name);
         QTest::mouseClick(p.cmdOK(), Qt::LeftButton);
     });
+    f.answerNotice();
     NewAlbumCommand(f.program);
 
     // Logged, told, and nothing opened; the picker stayed up for another name.
-    QVERIFY(f.dialogs.pickerLeftOpen);
+    QVERIFY(f.pickerLeftOpen);
     QVERIFY(f.pickerLoaded());
     QVERIFY(f.opened.isEmpty());
     QCOMPARE(f.state->CurrentAlbumPath, u"/untouched"_s);
     QVERIFY2(f.log().contains(("Error in [frmDirListBox - cmdOK_Click] " + failure).toUtf8()),
              f.log().constData());
-    QCOMPARE(f.dialogs.notices.size(), 1);
-    QVERIFY(f.dialogs.notices.first().startsWith(u'\n'));
-    QVERIFY(f.dialogs.notices.first().contains(failure.section(u" - "_s, 0, 0)));
+    QCOMPARE(f.notices().size(), 1);
+    QVERIFY(f.notices().first().startsWith(u'\n'));
+    QVERIFY(f.notices().first().contains(failure.section(u" - "_s, 0, 0)));
     QVERIFY(!QFileInfo::exists(locked + u"/Holiday"_s));
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -632,8 +643,9 @@ void tst_frmDirListBox::driveChange()
     p.Drive1()->addItem(u"gone"_s, gone);
 
     // A drive that cannot be opened: a modal notice, and the list stays where it was.
+    f.answerNotice();
     p.Drive1()->setCurrentIndex(p.Drive1()->count() - 1);
-    QCOMPARE(f.dialogs.notices, QStringList{u"\nDevice unavailable"_s});
+    QCOMPARE(f.notices(), QStringList{u"\nDevice unavailable"_s});
     QCOMPARE(p.folderListPath(), f.app());
     QCOMPARE(p.Drive1()->currentIndex(), startDrive);
     QCOMPARE(f.state->LastPickedFolder, f.app());
@@ -643,14 +655,15 @@ void tst_frmDirListBox::driveChange()
     QCOMPARE(p.folderListPath(), card);
     QCOMPARE(p.txtAlbum()->text(), card);
     QCOMPARE(p.lblFileCount()->text(), u"Contains 1 Images"_s);
-    QCOMPARE(f.dialogs.notices.size(), 1);
+    QCOMPARE(f.notices().size(), 1);
+    QCOMPARE(f.dialogs.pendingExecHandlers(), 0);
 }
 
 void tst_frmDirListBox::closingTheWindowAnswersCancel()
 {
     Fixture f;
     f.picker().setUpHandleMediaFoundMode();
-    f.dialogs.steps.append([](frmDirListBox &p) {
+    f.scriptPicker([](frmDirListBox &p) {
         p.close();
     });
     f.picker().showModal();
@@ -660,7 +673,7 @@ void tst_frmDirListBox::closingTheWindowAnswersCancel()
     albumPickerSlot(f.program).unload();
     f.state->ManualDownloadActive = false;
     f.picker().setUpManualDownloadMode();
-    f.dialogs.steps.append([](frmDirListBox &p) {
+    f.scriptPicker([](frmDirListBox &p) {
         QTest::keyClick(&p, Qt::Key_Escape);
     });
     f.picker().showModal();

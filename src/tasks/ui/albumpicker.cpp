@@ -16,11 +16,8 @@ public:
         : QObject(&program)
     {
         setObjectName(kRegistryName);
-        slot.setFactory([&program] {
-            QWidget *owner = program.mainWindow();
-            auto *picker = new frmDirListBox(program, owner);
-            program.trackWindow(picker);
-            return picker;
+        program.holdInSlot<frmDirListBox>(slot, [&program](QWidget *owner) {
+            return new frmDirListBox(program, owner);
         });
     }
 
