@@ -18,6 +18,10 @@
 /// Formats: JPEG, TIFF (CCITT G4 included), BMP, PCX, TGA (plain and RLE), GIF, PNG.
 /// A picture that cannot be decoded (corrupt, truncated, empty, not a picture, or larger than
 /// kMaxPixels) is refused with failure 32500 and leaves the instance empty. No operation throws.
+///
+/// Threads: separate instances may be used on separate threads at the same time (the codecs and
+/// the imaging library are set up once, safely); one instance is used by one thread at a time.
+/// Copies are cheap (the pixels are shared until one side changes them).
 class ImageMan
 {
 public:
