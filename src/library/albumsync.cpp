@@ -31,6 +31,17 @@ bool DatabaseSyncAndRead(const LibraryContext &context,
                          const std::function<bool()> &askCategorize,
                          BuilderProgress *progress)
 {
+    // An album on unmounted media or a folder that cannot be read lists no photos: its records
+    // must not be taken for records of vanished photos and deleted.
+    const QFileInfo folder(albumPath);
+    if (!folder.isDir()) {
+        context.log.error(kTag, Failures::pathNotFound());
+        return false;
+    }
+    if (!folder.isReadable() || !folder.isExecutable()) {
+        context.log.error(kTag, Failures::permissionDenied());
+        return false;
+    }
     Result<std::unique_ptr<Catalogue>> opened = openCatalogue(context.cataloguePath);
     if (!opened) {
         context.log.error(kTag, opened.failure());

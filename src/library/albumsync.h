@@ -22,9 +22,10 @@ QString categorizeQuestionText();
 /// records of files no longer in the folder and every record of a name beyond its oldest are
 /// deleted. All of it is one batch, and no other record changes. Returns true.
 ///
-/// Returns false (the caller then builds the page from the folder) when the catalogue cannot be
-/// opened or read, or when its changes could not be written: the failure is logged as
-/// "modMain - DatabaseSyncAndRead". Nothing is shown to the user.
+/// Returns false (the caller then builds the page from the folder) when the album folder is
+/// missing or unreadable (its records are kept: the media may only be unmounted), when the
+/// catalogue cannot be opened or read, or when its changes could not be written: the failure is
+/// logged as "modMain - DatabaseSyncAndRead". Nothing is shown to the user.
 bool DatabaseSyncAndRead(const LibraryContext &context,
                          const QString &albumPath,
                          const std::function<bool()> &askCategorize,

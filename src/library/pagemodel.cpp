@@ -79,7 +79,10 @@ DecodedPicture decodeStored(const QByteArray &stored, const ErrorLog &log)
         return out;
     }
     ImageMan engine = cellEngine();
-    if (!GetImage(engine, stored, log)) {
+    // GetImage's work; its failure is logged by the page's own thread, in cell order.
+    const Result<void> loaded = engine.loadFromMemory(stored);
+    if (!loaded) {
+        out.failure = loaded.failure();
         return out;
     }
     showInCell(engine, log, out);
@@ -349,6 +352,9 @@ Result<int> ShowPictureThumbnailsFromDatabase(PageModel &page,
     };
     const std::function<PageCell(int, DecodedPicture &)> makeCell = [&](int i,
                                                                         DecodedPicture &decoded) {
+        if (decoded.failure) {
+            context.log.error(u"modmain - GetImage", *decoded.failure);
+        }
         const CatalogueRecord &record = records.at(i);
         PageCell cell;
         cell.Shape1Tag = joinPath(record.imgPath, record.imgName);

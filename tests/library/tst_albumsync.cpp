@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -211,6 +212,18 @@ private Q_SLOTS:
         const QList<StoredRecord> after = f.records();
         QCOMPARE(ofAlbum(after, upper), ofAlbum(before, upper));
         QCOMPARE(sortedNames(ofAlbum(after, lower)), QStringList({u"b.jpg"_s}));
+    }
+
+    void anAlbumFolderThatIsGoneKeepsItsRecords()
+    {
+        SyncFixture f;
+        QVERIFY(QDir().rename(f.album, f.album + u" (unmounted)"_s));
+        int asked = 0;
+        QVERIFY(!f.sync(&asked));
+        QCOMPARE(asked, 0);
+        QCOMPARE(f.records(), f.before);
+        QVERIFY(f.logText().contains(
+            u"Error in [modMain - DatabaseSyncAndRead] Path not found - 76"_s));
     }
 
     void aCatalogueThatCannotBeUsedSendsThePageToTheFolder()

@@ -255,6 +255,44 @@ private Q_SLOTS:
         QCOMPARE(f.logText(), logBefore);
     }
 
+    void aStoredPictureThatCannotBeDecodedIsLoggedNotMarked()
+    {
+        PageFixture f;
+        QVERIFY(ResizeAndWriteImagesToDatabase(f.context, f.album, {}, false, false).ok());
+        QVERIFY(f.execute(u"UPDATE Images SET Image = ? WHERE imgName = 'b.jpg'"_s,
+                          {QByteArray("garbage\0", 8)}));
+        PageModel page;
+        QVERIFY(ShowPictureThumbnailsFromDatabase(page, f.context, f.album).ok());
+        const PageCell &b = page.cell(1);
+        QCOMPARE(b.fileName, u"b.jpg"_s);
+        QVERIFY(b.picture.isNull());
+        QVERIFY(!b.invalid);
+        QVERIFY(b.sizeTag.isEmpty());
+        QVERIFY(f.logText().contains(u"Error in [modmain - GetImage] "_s));
+    }
+
+    void aPhotoDeletedWhileThePageIsBuiltIsLoggedAndSkipped()
+    {
+        PageFixture f;
+        f.context.workers = 0; // cell i is decoded just before it is delivered
+        PageModel page;
+        bool deleted = false;
+        f.context.processEvents = [&] {
+            if (!deleted && page.count() == 1) {
+                deleted = QFile::remove(f.album + u"/C.jpg"_s);
+            }
+        };
+        QVERIFY(ShowPictureThumbnails(page, f.context, f.album, false).ok());
+        QVERIFY(deleted);
+        QCOMPARE(page.count(), 4);
+        const PageCell &gone = page.cell(2);
+        QCOMPARE(gone.fileName, u"C.jpg"_s);
+        QVERIFY(gone.picture.isNull());
+        QVERIFY(!gone.invalid);
+        QVERIFY(f.logText().contains(
+            u"Error in [modMain - ShowPictureThumbnails] File not found - 53"_s));
+    }
+
     void aCataloguePageWithoutCatalogueStaysEmpty()
     {
         PageFixture f;
