@@ -24,6 +24,12 @@ QString catalogueEqualityCollation()
                                                                : QStringLiteral("NOCASE");
 }
 
+bool albumNameLess(const QString &a, const QString &b)
+{
+    const int folded = a.compare(b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a < b;
+}
+
 CatalogueBatch::CatalogueBatch(Catalogue &catalogue)
     : m_catalogue(catalogue)
     , m_owner(!catalogue.isInBatch())

@@ -45,14 +45,18 @@ Qt::CaseSensitivity catalogueNameCaseSensitivity();
 bool sameCatalogueName(const QString &a, const QString &b);
 /// The SQL collation that compares the way catalogueNameCaseSensitivity() says.
 QString catalogueEqualityCollation();
+/// The order of an album's photos on its page, the same for folder and catalogue pages: letter
+/// case ignored (Unicode case folding: "Éa.jpg" sorts with "éb.jpg"), then the exact text, so
+/// names that differ only in case keep a fixed order.
+bool albumNameLess(const QString &a, const QString &b);
 
 /// The catalogue store. One object owns one connection of its own; it is used on the thread
 /// that opened it. Every operation returns its failure instead of logging it: callers log under
 /// their own tags. Text values are always passed as bound parameters, so apostrophes, "#", ";"
 /// and any other character in paths and names are stored and matched as they are.
 ///
-/// Album records come in name order: letter case ignored for the user's eye (A.jpg, b.jpg,
-/// C.jpg), then exact name, then age, so the oldest of duplicate records comes first.
+/// Album records come in albumNameLess() order (A.jpg, b.jpg, C.jpg), records of the same name
+/// oldest first.
 class Catalogue
 {
 public:

@@ -99,13 +99,6 @@ QString fileNameOf(const QString &path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-/// Ascending with letter case ignored; names equal but for case keep a fixed order.
-bool pageOrder(const QString &a, const QString &b)
-{
-    const int folded = a.compare(b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
-
 void fillNameAndTip(PageCell &cell, const QString &fileName, const DecodedPicture &decoded)
 {
     cell.fileName = fileName;
@@ -238,7 +231,7 @@ QStringList PageModel::lstPictureFiles() const
     for (const PageCell &c : m_cells) {
         paths.append(c.path());
     }
-    std::stable_sort(paths.begin(), paths.end(), pageOrder);
+    std::stable_sort(paths.begin(), paths.end(), albumNameLess);
     return paths;
 }
 
@@ -296,7 +289,7 @@ Result<int> ShowPictureThumbnails(PageModel &page,
     if (!paths.isEmpty()) {
         paths.removeFirst();
     }
-    std::stable_sort(paths.begin(), paths.end(), pageOrder);
+    std::stable_sort(paths.begin(), paths.end(), albumNameLess);
 
     const quint64 generation = PageFiller::begin(page, PageModel::Kind::Folder, albumPath);
     const ErrorLog log = context.log;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <atomic>
 
 #include <QFileInfo>
@@ -126,6 +127,7 @@ public:
         if (q.lastError().isValid()) {
             return sqlFailure(q.lastError());
         }
+        sortByName(records);
         return records;
     }
 
@@ -154,6 +156,7 @@ public:
         if (q.lastError().isValid()) {
             return sqlFailure(q.lastError());
         }
+        sortByName(records);
         return records;
     }
 
@@ -292,10 +295,21 @@ public:
     }
 
 private:
-    /// Name order for the user's eye: letter case ignored first, then the exact name, then age.
+    /// The database sorts by name and age; the final order is albumNameLess(), whose case
+    /// folding goes beyond the database's ASCII-only NOCASE. The sort is stable, so records of
+    /// the same name stay oldest first.
     static QString nameOrder()
     {
         return QStringLiteral("ORDER BY imgName COLLATE NOCASE ASC, imgName ASC, imgID ASC");
+    }
+
+    static void sortByName(QList<CatalogueRecord> &records)
+    {
+        std::stable_sort(records.begin(),
+                         records.end(),
+                         [](const CatalogueRecord &a, const CatalogueRecord &b) {
+                             return albumNameLess(a.imgName, b.imgName);
+                         });
     }
 
     static Result<void> execChangingOne(QSqlQuery &q)

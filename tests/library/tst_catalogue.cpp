@@ -224,6 +224,12 @@ private Q_SLOTS:
         QVERIFY(records.at(0).imgTime.isEmpty());
         QCOMPARE(records.at(0).intPromo, 0);
         QCOMPARE(names(c.syncRecords(u"/p"_s).value()), names(records));
+
+        // Letters beyond ASCII fold too, as on the folder page ("Éb" after "éa").
+        QVERIFY(c.addRecord(entry(u"/q"_s, u"Éb.jpg"_s)).ok());
+        QVERIFY(c.addRecord(entry(u"/q"_s, u"éa.jpg"_s)).ok());
+        QCOMPARE(names(c.albumRecords(u"/q"_s).value()), QStringList({u"éa.jpg"_s, u"Éb.jpg"_s}));
+        QVERIFY(albumNameLess(u"éa.jpg"_s, u"Éb.jpg"_s));
     }
 
     void recordsAreFoundRewrittenMovedAndDeletedById()
