@@ -79,25 +79,25 @@ const QHash<QString, QString> &hoverTable()
     return table;
 }
 
-MenuItemSpec
+MenuItemEntry
 item(const char *name, const char *caption, MainCommand command, const char *shortcut = "")
 {
-    MenuItemSpec spec;
-    spec.name = QLatin1String(name);
-    spec.caption = QLatin1String(caption);
-    spec.shortcut = QLatin1String(shortcut);
-    spec.command = command;
-    return spec;
+    MenuItemEntry entry;
+    entry.name = QLatin1String(name);
+    entry.caption = QLatin1String(caption);
+    entry.shortcut = QLatin1String(shortcut);
+    entry.command = command;
+    return entry;
 }
 
-MenuItemSpec disabled(const char *name, const char *caption)
+MenuItemEntry disabled(const char *name, const char *caption)
 {
-    MenuItemSpec spec = item(name, caption, MainCommand::None);
-    spec.enabled = false;
-    return spec;
+    MenuItemEntry entry = item(name, caption, MainCommand::None);
+    entry.enabled = false;
+    return entry;
 }
 
-MenuItemSpec separator()
+MenuItemEntry separator()
 {
     return {};
 }
@@ -188,14 +188,14 @@ QString displayedHoverText(const QString &stored)
     return shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
-const QList<MenuSpec> &mainMenus()
+const QList<MenuEntry> &mainMenus()
 {
-    static const QList<MenuSpec> menus = [] {
-        MenuItemSpec save = item("mnuSave", "Save Image As", MainCommand::SaveImageAs);
+    static const QList<MenuEntry> menus = [] {
+        MenuItemEntry save = item("mnuSave", "Save Image As", MainCommand::SaveImageAs);
         save.visible = false; // shown by the viewer
-        MenuItemSpec tips = item("mnuHelpTips", "Show Tips on Startup", MainCommand::ToggleTips);
+        MenuItemEntry tips = item("mnuHelpTips", "Show Tips on Startup", MainCommand::ToggleTips);
         tips.checkable = true;
-        return QList<MenuSpec>{
+        return QList<MenuEntry>{
             {QStringLiteral("mnuFile"),
              QStringLiteral("&File"),
              true,

@@ -59,7 +59,7 @@ QString storedHoverText(const QString &objectName);
 QString displayedHoverText(const QString &stored);
 
 /// One item of a menu; an item without a name is a separator.
-struct MenuItemSpec
+struct MenuItemEntry
 {
     QString name;
     QString caption;
@@ -74,14 +74,14 @@ struct MenuItemSpec
 };
 
 /// A menu of the bar, or one of the two pop-up menus the album pages show.
-struct MenuSpec
+struct MenuEntry
 {
     QString name;
     QString caption;
     /// false for the pop-up menus, which are not in the bar.
     bool inBar = true;
-    QList<MenuItemSpec> items;
+    QList<MenuItemEntry> items;
 };
 
 /// The menus, top level first, in bar order, followed by the pop-up menus.
-const QList<MenuSpec> &mainMenus();
+const QList<MenuEntry> &mainMenus();

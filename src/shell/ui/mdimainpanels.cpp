@@ -158,13 +158,13 @@ void MDIMain::buildPanels()
 
 void MDIMain::buildMenus()
 {
-    for (const MenuSpec &spec : mainMenus()) {
-        auto *menu = new QMenu(spec.caption, this);
-        menu->setObjectName(spec.name);
-        if (spec.inBar) {
+    for (const MenuEntry &entry : mainMenus()) {
+        auto *menu = new QMenu(entry.caption, this);
+        menu->setObjectName(entry.name);
+        if (entry.inBar) {
             menuBar()->addMenu(menu);
         }
-        for (const MenuItemSpec &item : spec.items) {
+        for (const MenuItemEntry &item : entry.items) {
             if (item.isSeparator()) {
                 menu->addSeparator();
                 continue;
@@ -184,12 +184,12 @@ void MDIMain::buildMenus()
                 });
             }
         }
-        if (spec.name == u"mnuWindow") {
+        if (entry.name == u"mnuWindow") {
             m_mnuWindow = menu;
             connect(menu, &QMenu::aboutToShow, this, &MDIMain::fillWindowList);
-        } else if (spec.name == u"mnuPop") {
+        } else if (entry.name == u"mnuPop") {
             m_mnuPop = menu;
-        } else if (spec.name == u"mnuPopDelete") {
+        } else if (entry.name == u"mnuPopDelete") {
             m_mnuPopDelete = menu;
         }
     }
