@@ -127,6 +127,7 @@ private Q_SLOTS:
     void undecodable_data();
     void undecodable();
     void missingAndUnreadableFiles();
+    void jpegResolutionSources();
     void decodeHintKeepsPictureSize();
     void fitIntoKeepsColoursAndAspect_data();
     void fitIntoKeepsColoursAndAspect();
@@ -411,6 +412,57 @@ void TestImageMan::missingAndUnreadableFiles()
     });
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY(refused);
+}
+
+// Cameras write a JFIF block without units and put the resolution into EXIF.
+void TestImageMan::jpegResolutionSources()
+{
+    const QString path = file(u"camera.jpg"_s);
+    QVERIFY(PictureMaker::write(PictureMaker::photo(QSize(40, 30)), path, 300, 300));
+    QByteArray jpeg = readAll(path);
+    QCOMPARE(QByteArray(jpeg.constData() + 6, 4), QByteArray("JFIF"));
+    jpeg[13] = 0; // density units: none, the numbers are an aspect ratio only
+    QVERIFY(writeAll(path, jpeg));
+    ImageMan im;
+    QVERIFY(im.setPicture(path).ok());
+    QCOMPARE(im.horizontalDpi(), 0);
+    QCOMPARE(im.verticalDpi(), 0);
+
+    // EXIF block after the JFIF one: big-endian TIFF header, IFD0 with XResolution 180/1,
+    // YResolution 90/1 and ResolutionUnit 2 (inches).
+    QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);
+    const auto u16 = [&tiff](int v) {
+        tiff.append(char(v >> 8)).append(char(v & 0xff));
+    };
+    const auto u32 = [&](quint32 v) {
+        u16(int(v >> 16));
+        u16(int(v & 0xffff));
+    };
+    const auto entry = [&](int tag, int type, quint32 value) { // one value per entry
+        u16(tag);
+        u16(type);
+        u32(1);
+        u32(type == 3 ? value << 16 : value); // a SHORT sits in the first half of the field
+    };
+    const quint32 rationals = 8 + 2 + 3 * 12 + 4; // after the header and the directory
+    u16(3);
+    entry(282, 5, rationals);
+    entry(283, 5, rationals + 8);
+    entry(296, 3, 2);
+    u32(0);
+    for (const quint32 v : {180u, 1u, 90u, 1u}) {
+        u32(v);
+    }
+    QByteArray app1("\xFF\xE1", 2);
+    const int length = 2 + 6 + int(tiff.size());
+    app1.append(char(length >> 8)).append(char(length & 0xff)).append("Exif\0\0", 6).append(tiff);
+    const int jfifEnd = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
+    jpeg.insert(jfifEnd, app1);
+    QVERIFY(writeAll(path, jpeg));
+    QVERIFY(im.setPicture(path).ok());
+    QCOMPARE(im.imageWidth(), 40);
+    QCOMPARE(im.horizontalDpi(), 180);
+    QCOMPARE(im.verticalDpi(), 90);
 }
 
 // The thumbnail path decodes a JPEG at a fraction of its size but keeps speaking in its pixels.
