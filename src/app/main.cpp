@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "albumpages.h"
+#include "albumpicker.h"
 #include "appstate.h"
 #include "dialogs.h"
 #include "mdimain.h"
@@ -26,12 +28,32 @@ namespace {
 /// Connects the commands that other subsystems carry. Each hook left empty does nothing.
 void wireCommands(Program &program)
 {
-    // The photo library (album pages, catalogue), the photo tasks (picker, wizard, viewer, paste,
-    // download) and web publishing (resize, web page, FTP) set their hooks here, for example:
-    //   program.commands.openAlbum = [&program] { ... };
-    //   program.commands.cataloguePromoPictures = [&program] { ... };
-    // See Program::Commands for the full list.
-    (void)program;
+    Program::Commands &c = program.commands;
+
+    // The photo library: album pages and the catalogue.
+    c.openAlbumPage = [&program](const QString &albumPath) {
+        openAlbumPage(program, albumPath);
+    };
+    c.cataloguePromoPictures = [&program] {
+        cataloguePromoPictures(program);
+    };
+    c.unloadAlbumWindow = [&program] {
+        unloadAlbumWindow(program);
+    };
+    c.showWizardAlbumPage = [&program](const QString &folder) {
+        showWizardAlbumPage(program, folder);
+    };
+
+    // The photo tasks: the album picker.
+    c.openAlbum = [&program] {
+        OpenAlbumCommand(program);
+    };
+    c.newAlbum = [&program] {
+        NewAlbumCommand(program);
+    };
+    c.openAlbumPickerForRename = [&program] {
+        OpenAlbumPickerForRename(program);
+    };
 }
 
 /// Brings the main window back, maximised: what a second start of the program asks for.

@@ -499,6 +499,9 @@ bool frmChildMain::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_chkSelect
                && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)) {
         showMessage(AlbumPageText::hoverSelectAll());
+        // The move ends at the box: the canvas under it would put its own text.
+        return event->type() == QEvent::MouseMove
+            && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton;
     } else if (watched == m_txtName) {
         if (event->type() == QEvent::FocusIn) {
             // The name box is white while it has the focus.
