@@ -92,7 +92,7 @@ Result<void> ImageMan::setPicture(const QString &path, QSize decodeHint)
         clear();
         return {};
     }
-    Result<DecodedPicture> decoded = PictureCodec::decodeFile(path, decodeHint, kMaxPixels);
+    Result<PictureCodec::Decoded> decoded = PictureCodec::decodeFile(path, decodeHint, kMaxPixels);
     if (!decoded) {
         d->empty();
         return decoded.failure();
@@ -108,7 +108,7 @@ QString ImageMan::picture() const
 
 Result<void> ImageMan::loadFromMemory(const QByteArray &bytes)
 {
-    Result<DecodedPicture> decoded = PictureCodec::decodeBytes(bytes, kMaxPixels);
+    Result<PictureCodec::Decoded> decoded = PictureCodec::decodeBytes(bytes, kMaxPixels);
     if (!decoded) {
         d->empty();
         return decoded.failure();
@@ -119,7 +119,7 @@ Result<void> ImageMan::loadFromMemory(const QByteArray &bytes)
 
 void ImageMan::setImage(const QImage &image)
 {
-    DecodedPicture p;
+    PictureCodec::Decoded p;
     if (!image.isNull()) {
         p.image = image;
         if (p.image.format() == QImage::Format_MonoLSB) {
@@ -150,21 +150,21 @@ bool ImageMan::isReduced() const
 QString ImageMan::formatName() const
 {
     switch (d->format) {
-    case PictureFormat::Jpeg:
+    case Engine::PictureFormat::Jpeg:
         return QStringLiteral("JPG");
-    case PictureFormat::Png:
+    case Engine::PictureFormat::Png:
         return QStringLiteral("PNG");
-    case PictureFormat::Gif:
+    case Engine::PictureFormat::Gif:
         return QStringLiteral("GIF");
-    case PictureFormat::Bmp:
+    case Engine::PictureFormat::Bmp:
         return QStringLiteral("BMP");
-    case PictureFormat::Tiff:
+    case Engine::PictureFormat::Tiff:
         return QStringLiteral("TIF");
-    case PictureFormat::Pcx:
+    case Engine::PictureFormat::Pcx:
         return QStringLiteral("PCX");
-    case PictureFormat::Tga:
+    case Engine::PictureFormat::Tga:
         return QStringLiteral("TGA");
-    case PictureFormat::Unknown:
+    case Engine::PictureFormat::Unknown:
         break;
     }
     return {};
@@ -235,13 +235,13 @@ Result<QByteArray> ImageMan::exportToMemory() const
         return invalidCall();
     }
     const QString name = d->exportFormat.trimmed().toUpper();
-    PictureFormat format = PictureFormat::Unknown;
+    Engine::PictureFormat format = Engine::PictureFormat::Unknown;
     if (name == QLatin1String("JPG") || name == QLatin1String("JPEG")) {
-        format = PictureFormat::Jpeg;
+        format = Engine::PictureFormat::Jpeg;
     } else if (name == QLatin1String("PNG")) {
-        format = PictureFormat::Png;
+        format = Engine::PictureFormat::Png;
     } else if (name == QLatin1String("TIF") || name == QLatin1String("TIFF")) {
-        format = PictureFormat::Tiff;
+        format = Engine::PictureFormat::Tiff;
     } else {
         return Failures::unsupportedExportFormat();
     }
@@ -277,11 +277,11 @@ Result<void> ImageMan::saveAs(const QString &path) const
     if (QDir::isRelativePath(path) && !options.folder.isEmpty()) {
         target = QDir(options.folder).filePath(path);
     }
-    PictureFormat format = PictureCodec::formatFromExtension(QFileInfo(target).suffix());
-    if (format == PictureFormat::Unknown) {
+    Engine::PictureFormat format = PictureCodec::formatFromExtension(QFileInfo(target).suffix());
+    if (format == Engine::PictureFormat::Unknown) {
         format = d->format; // "holiday.jpg.bak" is saved as what it was loaded as
     }
-    if (format == PictureFormat::Unknown) {
+    if (format == Engine::PictureFormat::Unknown) {
         return Failures::unsupportedExportFormat();
     }
     const int quality = options.lossyQuality > 0 ? options.lossyQuality : d->quality;

@@ -20,7 +20,7 @@ struct ImageMan::Private
     QString path;
     int dpiX = 0;
     int dpiY = 0;
-    PictureFormat format = PictureFormat::Unknown;
+    Engine::PictureFormat format = Engine::PictureFormat::Unknown;
 
     QSizeF viewSize{100, 100};
     int autoScale = 0;
@@ -55,7 +55,7 @@ struct ImageMan::Private
         ++revision;
     }
 
-    void take(DecodedPicture &&decoded, const QString &fromPath)
+    void take(PictureCodec::Decoded &&decoded, const QString &fromPath)
     {
         image = std::move(decoded.image);
         size = decoded.size;
@@ -72,7 +72,7 @@ struct ImageMan::Private
         size = QSize();
         path.clear();
         dpiX = dpiY = 0;
-        format = PictureFormat::Unknown;
+        format = Engine::PictureFormat::Unknown;
         resetView();
     }
 };

@@ -22,6 +22,10 @@
 
 namespace PictureCodec {
 
+using Engine::PictureHeader;
+using Engine::qtFormatName;
+using Engine::readPictureHeader;
+
 namespace {
 
 void startCodecs()
@@ -89,7 +93,7 @@ QSize jpegScaledSize(QSize full, QSize hint)
     return {};
 }
 
-Result<DecodedPicture>
+Result<Decoded>
 decodeWithQt(QIODevice &device, const PictureHeader &header, QSize hint, qint64 maxPixels)
 {
     QImageReader reader(&device, qtFormatName(header.format));
@@ -121,7 +125,7 @@ decodeWithQt(QIODevice &device, const PictureHeader &header, QSize hint, qint64 
                                       header.gifPalette,
                                       Qt::ThresholdDither | Qt::AvoidDither);
     }
-    DecodedPicture out;
+    Decoded out;
     out.image = normalised(std::move(image));
     out.size = scaled ? full : out.image.size();
     out.dpiX = header.dpiX;
@@ -130,15 +134,14 @@ decodeWithQt(QIODevice &device, const PictureHeader &header, QSize hint, qint64 
     return out;
 }
 
-Result<DecodedPicture>
-decodeWithMagick(const QString &path, const PictureHeader &header, qint64 maxPixels)
+Result<Decoded> decodeWithMagick(const QString &path, const PictureHeader &header, qint64 maxPixels)
 {
     const char *coder = header.format == PictureFormat::Pcx ? "PCX" : "TGA";
     Result<QImage> image = VipsAdapter::loadWithMagick(path, coder, maxPixels);
     if (!image) {
         return image.failure();
     }
-    DecodedPicture out;
+    Decoded out;
     out.image = normalised(image.value());
     out.size = out.image.size();
     out.dpiX = header.dpiX;
@@ -149,8 +152,7 @@ decodeWithMagick(const QString &path, const PictureHeader &header, qint64 maxPix
 
 // path: the file behind device, or empty for a picture in memory (the ImageMagick loader then
 // reads a private temporary copy).
-Result<DecodedPicture>
-decodeDevice(QIODevice &device, const QString &path, QSize hint, qint64 maxPixels)
+Result<Decoded> decodeDevice(QIODevice &device, const QString &path, QSize hint, qint64 maxPixels)
 {
     startCodecs();
     const PictureHeader header = readPictureHeader(device);
@@ -162,7 +164,7 @@ decodeDevice(QIODevice &device, const QString &path, QSize hint, qint64 maxPixel
     const bool plainTga =
         header.format == PictureFormat::Tga && header.tgaType == 2 && header.tgaFooter;
     if (header.format != PictureFormat::Pcx && (header.format != PictureFormat::Tga || plainTga)) {
-        Result<DecodedPicture> decoded = decodeWithQt(device, header, hint, maxPixels);
+        Result<Decoded> decoded = decodeWithQt(device, header, hint, maxPixels);
         if (decoded || !plainTga) {
             return decoded;
         }
@@ -312,7 +314,7 @@ Result<void> replaceExisting(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-Result<DecodedPicture> decodeFile(const QString &path, QSize decodeHint, qint64 maxPixels)
+Result<Decoded> decodeFile(const QString &path, QSize decodeHint, qint64 maxPixels)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists()) {
@@ -331,7 +333,7 @@ Result<DecodedPicture> decodeFile(const QString &path, QSize decodeHint, qint64 
     return decodeDevice(file, path, decodeHint, maxPixels);
 }
 
-Result<DecodedPicture> decodeBytes(const QByteArray &bytes, qint64 maxPixels)
+Result<Decoded> decodeBytes(const QByteArray &bytes, qint64 maxPixels)
 {
     if (bytes.isEmpty()) {
         return Failures::undecodablePicture();

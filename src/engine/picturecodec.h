@@ -8,8 +8,14 @@
 #include "failure.h"
 #include "pictureheader.h"
 
+/// Decoding and encoding of whole pictures, and writing them to disk without half-written files.
+/// Stateless apart from the one-time set-up of the codecs; safe on several threads at once.
+namespace PictureCodec {
+
+using Engine::PictureFormat;
+
 /// A picture as decoded for the engine.
-struct DecodedPicture
+struct Decoded
 {
     /// The pixels held; smaller than size when a reduced decode was asked for.
     QImage image;
@@ -21,16 +27,12 @@ struct DecodedPicture
     PictureFormat format = PictureFormat::Unknown;
 };
 
-/// Decoding and encoding of whole pictures, and writing them to disk without half-written files.
-/// Stateless apart from the one-time set-up of the codecs; safe on several threads at once.
-namespace PictureCodec {
-
 /// Decodes the file at path. 53 missing, 70 unreadable, 75 a folder, 32500 undecodable or larger
 /// than maxPixels (checked from the header, before any pixel is decoded). With a decodeHint a
 /// JPEG is decoded at 1/2, 1/4 or 1/8 scale, never smaller than the hint in either direction.
-Result<DecodedPicture> decodeFile(const QString &path, QSize decodeHint, qint64 maxPixels);
+Result<Decoded> decodeFile(const QString &path, QSize decodeHint, qint64 maxPixels);
 /// Decodes an encoded picture held in memory; bytes after the picture are ignored.
-Result<DecodedPicture> decodeBytes(const QByteArray &bytes, qint64 maxPixels);
+Result<Decoded> decodeBytes(const QByteArray &bytes, qint64 maxPixels);
 
 /// The format a file name extension stands for ("jpg", "jpeg", "png", "bmp", "gif", "tif",
 /// "tiff", "pcx", "tga"; case ignored), or Unknown.

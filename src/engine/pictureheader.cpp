@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QIODevice>
 
+namespace Engine {
+
 namespace {
 
 quint16 le16(const uchar *p)
@@ -518,3 +520,5 @@ QByteArray qtFormatName(PictureFormat format)
         return {};
     }
 }
+
+} // namespace Engine

@@ -6,6 +6,9 @@
 
 class QIODevice;
 
+/// The engine's internal helpers (not part of its contract).
+namespace Engine {
+
 /// The picture formats the engine tells apart by their first bytes.
 enum class PictureFormat {
     Unknown,
@@ -46,3 +49,5 @@ PictureHeader readPictureHeader(QIODevice &device);
 
 /// The short name Qt's image reader uses for format ("jpeg", "png", ...), or empty.
 QByteArray qtFormatName(PictureFormat format);
+
+} // namespace Engine
