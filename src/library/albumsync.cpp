@@ -42,7 +42,8 @@ bool DatabaseSyncAndRead(const LibraryContext &context,
         context.log.error(kTag, Failures::permissionDenied());
         return false;
     }
-    Result<std::unique_ptr<Catalogue>> opened = openCatalogue(context.cataloguePath);
+    Result<std::unique_ptr<Catalogue>> opened =
+        openCatalogue(context.cataloguePath, context.catalogueBusyTimeoutMs);
     if (!opened) {
         context.log.error(kTag, opened.failure());
         return false;
@@ -109,11 +110,13 @@ bool DatabaseSyncAndRead(const LibraryContext &context,
         context.log.error(kTag, batch.started().failure());
         return false;
     }
-    bool allWritten = true;
     if (!toBuild.isEmpty()) {
         const Result<BuildSummary> built =
             writeCatalogueRecords(catalogue, context, albumPath, toBuild, nullptr, false);
-        allWritten = built.ok() && built.value().failed == 0;
+        if (!built) {
+            // Logged by the builder; the batch is rolled back, so the album stays as it was.
+            return false;
+        }
     }
     // Records of vanished files and every record of a name beyond its oldest one.
     for (qsizetype r = 0; r < records.size(); ++r) {
@@ -124,7 +127,7 @@ bool DatabaseSyncAndRead(const LibraryContext &context,
         const Result<void> deleted = catalogue.deleteRecord(records.at(r).imgID);
         if (!deleted) {
             context.log.error(kTag, deleted.failure());
-            allWritten = false;
+            return false;
         }
     }
     const Result<void> committed = batch.commit();
@@ -132,5 +135,5 @@ bool DatabaseSyncAndRead(const LibraryContext &context,
         context.log.error(kTag, committed.failure());
         return false;
     }
-    return allWritten;
+    return true;
 }

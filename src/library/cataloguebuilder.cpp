@@ -69,6 +69,17 @@ BuiltPhoto buildPhoto(const QString &path)
     return built;
 }
 
+Result<void> writeRecord(Catalogue &catalogue,
+                         const std::optional<qint64> &refreshRecord,
+                         const CatalogueEntry &record)
+{
+    if (refreshRecord) {
+        return catalogue.updateRecord(*refreshRecord, record);
+    }
+    const Result<qint64> added = catalogue.addRecord(record);
+    return added ? Result<void>() : Result<void>(added.failure());
+}
+
 } // namespace
 
 int roundHalfToEven(double x)
@@ -195,6 +206,7 @@ Result<BuildSummary> writeCatalogueRecords(Catalogue &catalogue,
         progress->begin(n, firstCatalogue);
     }
     BuildSummary summary;
+    std::optional<Failure> refused;
     CatalogueBatch batch(catalogue);
     if (!batch.started()) {
         context.log.error(kTag, batch.started().failure());
@@ -223,16 +235,14 @@ Result<BuildSummary> writeCatalogueRecords(Catalogue &catalogue,
             return true;
         }
         const CatalogueEntry record{albumPath, built.name, built.date, built.time, built.image};
-        const Result<void> written = entry.refreshRecord
-            ? catalogue.updateRecord(*entry.refreshRecord, record)
-            : [&]() -> Result<void> {
-            const Result<qint64> added = catalogue.addRecord(record);
-            return added ? Result<void>() : Result<void>(added.failure());
-        }();
+        const Result<void> written = writeRecord(catalogue, entry.refreshRecord, record);
         if (!written) {
+            // The catalogue refuses writes (locked, read-only, full): every further photo would
+            // wait for it and fail the same way, so the run stops here.
             context.log.error(kTag, written.failure());
             ++summary.failed;
-            return true;
+            refused = written.failure();
+            return false;
         }
         ++summary.written;
         if (built.image.isEmpty()) {
@@ -243,6 +253,9 @@ Result<BuildSummary> writeCatalogueRecords(Catalogue &catalogue,
     runInOrder<BuiltPhoto>(n, context.workers, work, deliver, context.processEvents);
 
     Result<BuildSummary> result = summary;
+    if (refused) {
+        result = *refused;
+    }
     if (batch.started()) {
         const Result<void> committed = batch.commit();
         if (!committed) {
@@ -263,7 +276,8 @@ Result<BuildSummary> ResizeAndWriteImagesToDatabase(const LibraryContext &contex
                                                     bool firstCatalogue,
                                                     BuilderProgress *progress)
 {
-    Result<std::unique_ptr<Catalogue>> opened = openCatalogue(context.cataloguePath);
+    Result<std::unique_ptr<Catalogue>> opened =
+        openCatalogue(context.cataloguePath, context.catalogueBusyTimeoutMs);
     if (!opened) {
         context.log.error(kTag, opened.failure());
         return opened.failure();

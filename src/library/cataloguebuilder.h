@@ -96,8 +96,10 @@ struct BuildSummary
 /// quality 75. A picture that cannot be decoded gets its record with name, date and time and no
 /// picture. Each failing step is logged as "modMain - ResizeAndWriteImagesToDatabase" (encoding
 /// as "modmain - SetImage") and the run goes on. progress, when given, hears begin/advance/end.
-/// Fails only when the batch cannot be committed (nothing of it is kept then). Inside a batch the
-/// caller opened, the records join that batch and the caller commits.
+/// The first write the catalogue refuses (locked, read-only, disk full) is logged and stops the
+/// run: the records written before it are kept and the refusal is returned. A batch that cannot
+/// be committed is returned too (nothing of it is kept then). Inside a batch the caller opened,
+/// the records join that batch and the caller commits or rolls back.
 Result<BuildSummary> writeCatalogueRecords(Catalogue &catalogue,
                                            const LibraryContext &context,
                                            const QString &albumPath,

@@ -26,6 +26,8 @@ struct LibraryContext
     QString cataloguePath;
     /// The picture extensions the folder scan tests.
     QStringList PictureExtensions = defaultPictureExtensions();
+    /// How long an operation waits for a catalogue another connection has locked.
+    int catalogueBusyTimeoutMs = 5000;
     /// Threads that decode pictures; 0 decodes on the calling thread.
     int workers = defaultWorkerCount();
     /// Called between photos and while waiting for a decoder.

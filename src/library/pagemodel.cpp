@@ -322,7 +322,8 @@ Result<int> ShowPictureThumbnailsFromDatabase(PageModel &page,
     const quint64 generation = PageFiller::begin(page, PageModel::Kind::Catalogue, albumPath);
     QList<CatalogueRecord> records;
     {
-        Result<std::unique_ptr<Catalogue>> opened = openCatalogue(context.cataloguePath);
+        Result<std::unique_ptr<Catalogue>> opened =
+            openCatalogue(context.cataloguePath, context.catalogueBusyTimeoutMs);
         if (!opened) {
             context.log.error(kCatalogueTag, opened.failure());
             PageFiller::finish(QPointer<PageModel>(&page), generation, false);

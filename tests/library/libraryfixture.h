@@ -122,6 +122,32 @@ public:
     LibraryContext context;
 };
 
+/// Another program holding the catalogue's write lock (readers still read) while it lives.
+class CatalogueWriteLock
+{
+public:
+    explicit CatalogueWriteLock(const QString &path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
+        db.setDatabaseName(path);
+        m_locked = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    ~CatalogueWriteLock()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(kName, false);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(kName);
+    }
+    bool isLocked() const { return m_locked; }
+
+private:
+    static inline const QString kName = QStringLiteral("test-locker");
+    bool m_locked = false;
+};
+
 /// Remembers what a whole-album run reported.
 class RecordingProgress : public BuilderProgress
 {

@@ -226,6 +226,26 @@ private Q_SLOTS:
             u"Error in [modMain - DatabaseSyncAndRead] Path not found - 76"_s));
     }
 
+    void aLockedCatalogueChangesNothingAndSendsThePageToTheFolder()
+    {
+        SyncFixture f;
+        f.context.catalogueBusyTimeoutMs = 50;
+        QVERIFY(f.photo(f.album + u"/new.jpg"_s));
+        QVERIFY(QFile::remove(f.album + u"/a.jpg"_s));
+        {
+            CatalogueWriteLock lock(f.context.cataloguePath);
+            QVERIFY(lock.isLocked());
+            QVERIFY(!f.sync());
+        }
+        QCOMPARE(f.records(), f.before);
+        QVERIFY(f.logText().contains(u"locked"_s));
+
+        // Once the other program lets go, the same sync goes through.
+        QVERIFY(f.sync());
+        QCOMPARE(sortedNames(ofAlbum(f.records(), f.album)),
+                 QStringList({u"b#2.jpg"_s, u"c & d.jpg"_s, u"new.jpg"_s}));
+    }
+
     void aCatalogueThatCannotBeUsedSendsThePageToTheFolder()
     {
         SyncFixture f;

@@ -328,6 +328,31 @@ private Q_SLOTS:
             u"Error in [modMain - ResizeAndWriteImagesToDatabase] Either BOF or EOF"_s));
     }
 
+    void aLockedCatalogueStopsTheRunAtTheFirstRefusedWrite()
+    {
+        LibraryFixture f;
+        f.context.catalogueBusyTimeoutMs = 50;
+        const QString album = f.makeAlbum(u"locked"_s);
+        for (const QString &n : {u"a.jpg"_s, u"b.jpg"_s, u"c.jpg"_s}) {
+            QVERIFY(f.photo(album + u'/' + n));
+        }
+        QVERIFY(openCatalogue(f.context.cataloguePath).ok());
+        RecordingProgress progress;
+        {
+            CatalogueWriteLock lock(f.context.cataloguePath);
+            QVERIFY(lock.isLocked());
+            const auto built =
+                ResizeAndWriteImagesToDatabase(f.context, album, {}, false, false, &progress);
+            QVERIFY(!built.ok());
+            QVERIFY2(built.failure().description.contains(u"locked"_s),
+                     qPrintable(built.failure().description));
+        }
+        QCOMPARE(progress.events,
+                 QStringList({u"begin 3 0"_s, u"Categorizing Photo 1 of 3"_s, u"end"_s}));
+        QCOMPARE(f.records().size(), 0);
+        QCOMPARE(f.logText().count(u"Error in [modMain - ResizeAndWriteImagesToDatabase] "_s), 1);
+    }
+
     void aCatalogueThatCannotBeOpenedIsLoggedAndLeftAlone()
     {
         LibraryFixture f;
