@@ -107,6 +107,7 @@ frmChildMain::frmChildMain(Program &program, QWidget *parent)
     m_chkSelect->setFont(arial);
     m_chkSelect->setMouseTracking(true);
     m_chkSelect->installEventFilter(this);
+    m_chkSelect->adjustSize();
     connect(m_chkSelect, &QCheckBox::toggled, this, &frmChildMain::chkSelect_Click);
 
     m_txtName = new QLineEdit(m_canvas);
@@ -132,9 +133,19 @@ frmChildMain::frmChildMain(Program &program, QWidget *parent)
     if (MDIMain *main = program.mainWindow()) {
         // The builders' progress shows on the main window's bar and counter.
         connect(m_model, &PageModel::buildStarted, main, &MDIMain::showProgress);
-        connect(m_model, &PageModel::progressed, main, [main](int value, int, const QString &text) {
-            main->setProgress(value, text);
-        });
+        connect(m_model,
+                &PageModel::progressed,
+                main,
+                [this, main](int value, int count, const QString &text) {
+                    // Redrawn at most every 40 ms (and for the first and last photo): a bar
+                    // and counter repainted for each of thousands of thumbnails would slow the
+                    // page down several times over.
+                    if (value == 0 || value + 1 >= count || !m_progressClock.isValid()
+                        || m_progressClock.hasExpired(40)) {
+                        m_progressClock.start();
+                        main->setProgress(value, text);
+                    }
+                });
         connect(m_model, &PageModel::buildFinished, main, [main] {
             main->hideProgress();
         });
@@ -208,13 +219,19 @@ void frmChildMain::layoutCanvas()
         static_cast<int>(std::ceil(m_model->canvasHeight(width * kTwips) / double(kTwips)));
     // The canvas is never shorter than the window and always as wide.
     const QSize size(width, std::max(viewport.height(), pageHeight));
-    if (m_canvas->size() != size) {
-        m_canvas->resize(size);
+    if (m_canvas->size() == size) {
+        return;
     }
-    m_chkSelect->adjustSize();
-    m_chkSelect->move(width / 2 - m_chkSelect->width() / 2, 4);
-    if (m_editingCell >= 0) {
-        m_txtName->setGeometry(m_canvas->partRect(m_editingCell, PagePart::lblName));
+    const bool reflow = m_canvas->width() != width;
+    m_canvas->resize(size);
+    if (reflow) {
+        // The rows hold another number of cells now: everything moves.
+        m_canvas->update();
+        m_chkSelect->adjustSize();
+        m_chkSelect->move(width / 2 - m_chkSelect->width() / 2, 4);
+        if (m_editingCell >= 0) {
+            m_txtName->setGeometry(m_canvas->partRect(m_editingCell, PagePart::lblName));
+        }
     }
 }
 

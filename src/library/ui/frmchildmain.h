@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -126,4 +127,5 @@ private:
     bool m_leavingName = false;
     bool m_asking = false;
     bool m_unloaded = false;
+    QElapsedTimer m_progressClock;
 };

@@ -118,6 +118,8 @@ PageCanvas::PageCanvas(const PageModel &model, const PageSelection &selection, Q
     setObjectName(QStringLiteral("Picture1"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Growing the page as cells arrive repaints only what was added (usually out of sight).
+    setAttribute(Qt::WA_StaticContents);
     const PageLayout::CellGeometry g = PageLayout::cellGeometry(0, PageLayout::kGridStep * 2);
     m_camera = cameraIcon(twipsToPixels(g.imgCamera).size(), true);
     m_cameraDisabled = cameraIcon(twipsToPixels(g.imgCamera).size(), false);
@@ -168,8 +170,13 @@ void PageCanvas::setBackground(const QColor &colour)
 
 void PageCanvas::updateCell(int index)
 {
-    if (index >= 0 && index < m_model.count()) {
-        update(partRect(index, PagePart::None).adjusted(-1, -1, 1, 1));
+    if (index < 0 || index >= m_model.count()) {
+        return;
+    }
+    // Cells out of sight are painted when they are scrolled to.
+    const QRect cell = partRect(index, PagePart::None).adjusted(-1, -1, 1, 1);
+    if (visibleRegion().intersects(cell)) {
+        update(cell);
     }
 }
 

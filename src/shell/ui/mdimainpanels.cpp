@@ -147,6 +147,11 @@ void MDIMain::buildPanels()
     // The page builders' progress, hidden until a page is built.
     m_lblFileCounter = new QLabel(this);
     m_lblFileCounter->setObjectName(QStringLiteral("lblFileCounter"));
+    // A fixed size: a new count does not lay out the status bar again.
+    m_lblFileCounter->setFixedSize(m_lblFileCounter->fontMetrics().horizontalAdvance(
+                                       QStringLiteral("Loading file: 00000 of 00000 total files"))
+                                       + 8,
+                                   m_lblFileCounter->sizeHint().height());
     m_pgBar = new QProgressBar(this);
     m_pgBar->setObjectName(QStringLiteral("pgBar"));
     m_pgBar->setTextVisible(false);
