@@ -8,6 +8,9 @@ function(glim_add_test name)
     if(NOT T_LABEL)
         set(T_LABEL unit)
     endif()
+    if(T_LABEL STREQUAL "widget")
+        target_link_libraries(${name} PRIVATE glim_test_support_ui)
+    endif()
     set_tests_properties(${name} PROPERTIES
         LABELS ${T_LABEL}
         TIMEOUT 600

@@ -115,3 +115,38 @@ done
 echo "glimmerbook-bench scan        $scan s"
 echo "find -maxdepth 1 -type f      $found s (including its start-up)"
 echo "ratio to find                 $(calc "$scan / $found")   (target < 2)"
+
+# The catalogue builder and opening a catalogued album work on a program home of their own.
+export GLIMMERBOOK_HOME="$DATA/home"
+mkdir -p "$GLIMMERBOOK_HOME"
+
+echo "== catalogue: $count photos, $WORKERS workers, best of $RUNS runs"
+contend "$BENCH" catalogue "$DATA/photos" --workers "$WORKERS"
+cat_rate=$RATE
+cat_cpu=$CPURATE
+cat_rss=$(field peak_rss_mb < "$scratch/out")
+echo "glimmerbook-bench catalogue   $cat_rate photos/s   $cat_cpu per CPU s   peak RSS $cat_rss MB"
+echo "ratio to vipsthumbnail        $(calc "$cat_rate / $vips") by the clock, $(calc "$cat_cpu / $vips_cpu") per CPU s   (target >= 1.1)"
+
+# A 5,000-photo album made of hard links to the reference photos, catalogued once.
+ALBUM="$DATA/album5000"
+if [ ! -f "$ALBUM/.catalogued" ]; then
+    echo "== making and cataloguing a 5,000-photo album in $ALBUM (once)"
+    rm -rf "$ALBUM"
+    mkdir -p "$ALBUM"
+    for i in $(seq 0 4999); do
+        ln "${files[$((i % count))]}" "$ALBUM/$(printf 'photo_%05d.jpg' "$i")"
+    done
+    "$BENCH" catalogue "$ALBUM" --workers "$WORKERS" | tail -n 1
+    touch "$ALBUM/.catalogued"
+fi
+
+echo "== open-album: 5,000 catalogued photos, best of $RUNS runs"
+best=1000
+for _ in $(seq "$RUNS"); do
+    "$BENCH" open-album "$ALBUM" > "$scratch/out"
+    best=$(min "$best" "$(field seconds < "$scratch/out")")
+done
+echo "glimmerbook-bench open-album  $best s   peak RSS $(field peak_rss_mb < "$scratch/out") MB   (targets < 1 s, < 250 MB)"
+echo "first screen after            $(field first_screen_s < "$scratch/out") s"
+echo "ratio to plain read+decode    $(field ratio_to_plain < "$scratch/out")   (target < 2)"

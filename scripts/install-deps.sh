@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ make cmake pkg-config
+    g++ make cmake pkg-config time
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-image-formats-plugins
     libvips-dev libexiv2-dev libcurl4-openssl-dev
     fonts-dejavu-core
