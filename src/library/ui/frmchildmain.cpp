@@ -32,7 +32,6 @@ constexpr int kTwips = PageLayout::kTwipsPerPixel;
 /// The organisation wizard's width when its window cannot be found.
 constexpr int kWizardWidthTwips = 4710;
 
-const QColor kCanvasGreen(0x00, 0x40, 0x00);
 const QColor kWizardGrey(0xE0, 0xE0, 0xE0);
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -175,7 +174,7 @@ frmChildMain::~frmChildMain()
 
 void frmChildMain::placeOnLoad()
 {
-    const QColor background = m_wizardPage ? kWizardGrey : kCanvasGreen;
+    const QColor background = m_wizardPage ? kWizardGrey : AlbumPageView::defaultBackground();
     setPageBackground(background);
     if (m_wizardPage) {
         setTextColour(m_chkSelect, Qt::black);

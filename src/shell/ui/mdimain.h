@@ -6,8 +6,8 @@
 #include <QString>
 
 #include "commandtable.h"
+#include "program.h"
 
-class AlbumPageView;
 class Program;
 class QAction;
 class QCheckBox;
@@ -157,5 +157,6 @@ private:
     QHash<QObject *, MainCommand> m_clickCommands;
     QColor m_gaugeColour;
     /// The colour dialog's colour, kept between uses like the dialog component's own.
-    QColor m_pickedBackground = Qt::black;
+    // Starts as the page's own colour, so a colour dialog cancelled at its first use changes nothing.
+    QColor m_pickedBackground = AlbumPageView::defaultBackground();
 };

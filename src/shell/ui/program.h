@@ -70,6 +70,9 @@ private:
 class AlbumPageView
 {
 public:
+    /// The album page's own background, dark green, until the user picks another.
+    static QColor defaultBackground() { return QColor(0x00, 0x40, 0x00); }
+
     virtual ~AlbumPageView() = default;
     /// Marks cell index as deleted (picture cleared, "Deleted", holder text).
     virtual void markCellDeleted(int index) = 0;

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void pasteWithPicture();
     void openImage();
     void backgroundColourTakenEvenWhenCancelled();
+    void firstCancelledColourKeepsThePageColour();
     void closeHidesAndShutdownEnds();
     void shutdownStopsWhenAPageRefuses();
     void helpTipsItemStoresSetting();
@@ -647,6 +648,16 @@ void TestMDIMain::backgroundColourTakenEvenWhenCancelled()
     f.main->BackgroundCommand(); // cancelled: the dialog's colour stays white
 
     QCOMPARE(page->backgrounds, QList<QColor>({QColor(Qt::white), QColor(Qt::white)}));
+}
+
+void TestMDIMain::firstCancelledColourKeepsThePageColour()
+{
+    ShellFixture f;
+    FakeAlbumPage *page = addPage(f);
+
+    f.main->BackgroundCommand(); // cancelled at its first use
+
+    QCOMPARE(page->backgrounds, QList<QColor>({AlbumPageView::defaultBackground()}));
 }
 
 void TestMDIMain::closeHidesAndShutdownEnds()
