@@ -12,6 +12,7 @@
 
 #include "benchcommands.h"
 #include "benchsupport.h"
+#include "catalogue.h"
 #include "errorlog.h"
 #include "imageman.h"
 #include "listfiles.h"
@@ -37,26 +38,13 @@ void thumbnail(const QString &path, Outcome &outcome)
         return;
     }
     im.setQuality(75);
-    const qint64 colours = im.colorCount();
-    im.setCompression(0);
-    if (colours > 256) {
-        im.setExportFormat(QStringLiteral("JPG"));
-    } else if (colours > 2) {
-        im.setExportFormat(QStringLiteral("PNG"));
-    } else {
-        im.setExportFormat(QStringLiteral("TIF"));
-        im.setCompression(4);
-    }
-    Result<QByteArray> bytes = im.exportToMemory();
-    if (!bytes && bytes.failure().number == FailureNumber::UnsupportedExportFormat) {
-        im.setExportFormat(QStringLiteral("PNG"));
-        bytes = im.exportToMemory();
-    }
-    if (!bytes) {
+    // Encoded exactly as the catalogue stores it (format by colour count, one zero byte after).
+    const Result<QByteArray> stored = encodeThumbnail(im);
+    if (!stored) {
         ++outcome.undecodable;
         return;
     }
-    outcome.storedBytes += bytes.value().size() + 1; // the catalogue adds one zero byte
+    outcome.storedBytes += stored.value().size();
     ++outcome.done;
 }
 

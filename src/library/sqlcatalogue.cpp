@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <atomic>
+#include <functional>
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -103,61 +104,29 @@ public:
 
     Result<QList<CatalogueRecord>> albumRecords(const QString &albumPath) override
     {
-        QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT imgID, imgName, imgPath, Image, imgDate, intPromo "
-                                 "FROM Images WHERE imgPath = ? COLLATE %1 ")
-                      .arg(catalogueEqualityCollation())
-                  + nameOrder());
-        q.addBindValue(albumPath);
-        if (!q.exec()) {
-            return sqlFailure(q.lastError());
-        }
-        QList<CatalogueRecord> records;
-        while (q.next()) {
-            CatalogueRecord r;
-            r.imgID = q.value(0).toLongLong();
-            r.imgName = q.value(1).toString();
-            r.imgPath = q.value(2).toString();
-            r.Image = q.value(3).toByteArray();
-            r.imgDate = q.value(4).toString();
-            r.intPromo = q.value(5).toInt();
-            records.append(std::move(r));
-        }
-        if (q.lastError().isValid()) {
-            return sqlFailure(q.lastError());
-        }
-        sortByName(records);
-        return records;
+        return albumQuery(QStringLiteral("imgID, imgName, imgPath, Image, imgDate, intPromo"),
+                          albumPath,
+                          [](const QSqlQuery &q, CatalogueRecord &r) {
+                              r.imgID = q.value(0).toLongLong();
+                              r.imgName = q.value(1).toString();
+                              r.imgPath = q.value(2).toString();
+                              r.Image = q.value(3).toByteArray();
+                              r.imgDate = q.value(4).toString();
+                              r.intPromo = q.value(5).toInt();
+                          });
     }
 
     Result<QList<CatalogueRecord>> syncRecords(const QString &albumPath) override
     {
-        QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT imgName, imgDate, imgPath, imgTime, imgID "
-                                 "FROM Images WHERE imgPath = ? COLLATE %1 ")
-                      .arg(catalogueEqualityCollation())
-                  + nameOrder());
-        q.addBindValue(albumPath);
-        if (!q.exec()) {
-            return sqlFailure(q.lastError());
-        }
-        QList<CatalogueRecord> records;
-        while (q.next()) {
-            CatalogueRecord r;
-            r.imgName = q.value(0).toString();
-            r.imgDate = q.value(1).toString();
-            r.imgPath = q.value(2).toString();
-            r.imgTime = q.value(3).toString();
-            r.imgID = q.value(4).toLongLong();
-            records.append(std::move(r));
-        }
-        if (q.lastError().isValid()) {
-            return sqlFailure(q.lastError());
-        }
-        sortByName(records);
-        return records;
+        return albumQuery(QStringLiteral("imgName, imgDate, imgPath, imgTime, imgID"),
+                          albumPath,
+                          [](const QSqlQuery &q, CatalogueRecord &r) {
+                              r.imgName = q.value(0).toString();
+                              r.imgDate = q.value(1).toString();
+                              r.imgPath = q.value(2).toString();
+                              r.imgTime = q.value(3).toString();
+                              r.imgID = q.value(4).toLongLong();
+                          });
     }
 
     Result<std::optional<CatalogueRecord>> findRecord(qint64 imgID) override
@@ -295,6 +264,35 @@ public:
     }
 
 private:
+    /// One album's records with the given columns, in name order; readRow fills a record from
+    /// the current row.
+    Result<QList<CatalogueRecord>>
+    albumQuery(const QString &columns,
+               const QString &albumPath,
+               const std::function<void(const QSqlQuery &, CatalogueRecord &)> &readRow)
+    {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT %1 FROM Images WHERE imgPath = ? COLLATE %2 ")
+                      .arg(columns, catalogueEqualityCollation())
+                  + nameOrder());
+        q.addBindValue(albumPath);
+        if (!q.exec()) {
+            return sqlFailure(q.lastError());
+        }
+        QList<CatalogueRecord> records;
+        while (q.next()) {
+            CatalogueRecord r;
+            readRow(q, r);
+            records.append(std::move(r));
+        }
+        if (q.lastError().isValid()) {
+            return sqlFailure(q.lastError());
+        }
+        sortByName(records);
+        return records;
+    }
+
     /// The database sorts by name and age; the final order is albumNameLess(), whose case
     /// folding goes beyond the database's ASCII-only NOCASE. The sort is stable, so records of
     /// the same name stay oldest first.

@@ -18,39 +18,12 @@
 #include "frmmsgbox.h"
 #include "mdimain.h"
 #include "program.h"
+#include "showingdialogs.h"
 #include "testhome.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// Answers exec() calls: shows the window for real (so that a button that only hides it can be
-/// told from one that unloads it), then runs the next queued handler instead of a nested loop.
-class ShowingDialogs : public Dialogs
-{
-public:
-    using Handler = std::function<void(QDialog &)>;
-
-    int exec(QDialog &dialog) override
-    {
-        ++execCount;
-        dialog.show();
-        if (!handlers.isEmpty()) {
-            handlers.takeFirst()(dialog);
-        }
-        return dialog.result();
-    }
-
-    bool openUrl(const QUrl &url) override
-    {
-        urls.append(url);
-        return false;
-    }
-
-    QList<Handler> handlers;
-    int execCount = 0;
-    QList<QUrl> urls;
-};
 
 void press(QPushButton *button)
 {

@@ -14,31 +14,13 @@
 #include "mdimain.h"
 #include "program.h"
 #include "settingsstore.h"
+#include "showingdialogs.h"
 #include "testhome.h"
 #include "tips.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// Answers exec() calls: shows the window for real (so that a button that only hides it can be
-/// told from one that unloads it), then runs the next queued handler instead of a nested loop.
-class ShowingDialogs : public Dialogs
-{
-public:
-    using Handler = std::function<void(QDialog &)>;
-
-    int exec(QDialog &dialog) override
-    {
-        dialog.show();
-        if (!handlers.isEmpty()) {
-            handlers.takeFirst()(dialog);
-        }
-        return dialog.result();
-    }
-
-    QList<Handler> handlers;
-};
 
 struct Fixture
 {
