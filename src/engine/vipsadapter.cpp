@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <vips/vips8>
+// After vips8: the vector switch is declared in a header that needs the ones before it.
+#include <vips/vector.h>
 
 using vips::VError;
 using vips::VImage;
@@ -144,6 +146,10 @@ bool ensureStarted()
         if (started) {
             // Every operation here runs once on its own picture: caching them only costs memory.
             vips_cache_set_max(0);
+            // The run-time generated vector code is freed unsafely when pictures are worked on
+            // from several threads at once (a crash seen in the thread test); the plain C paths
+            // are fast enough for the few operations that come here.
+            vips_vector_set_enabled(FALSE);
         }
     });
     return started;
