@@ -15,9 +15,9 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
+#include "safefile.h"
 #include "vipsadapter.h"
 
 namespace PictureCodec {
@@ -296,20 +296,7 @@ Result<void> writeNew(const QString &path, const QByteArray &bytes)
 
 Result<void> replaceExisting(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Failures::fromFileError(file.error(), path);
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const Failure failure = Failures::fromFileError(file.error(), path);
-        file.cancelWriting();
-        return failure;
-    }
-    if (!file.commit()) {
-        return Failures::fromFileError(file.error(), path);
-    }
-    return {};
+    return replaceFileWhole(path, bytes);
 }
 
 } // namespace

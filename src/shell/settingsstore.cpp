@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include "safefile.h"
 
 namespace {
 
@@ -202,13 +203,9 @@ void SettingsStore::WriteWinIniSetting(const QString &section,
         m_log.error(u"clsMain - WriteWinIniSetting", Failures::pathNotFound());
         return;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_log.error(u"clsMain - WriteWinIniSetting", Failures::fromFileError(file.error(), m_path));
-        return;
-    }
-    file.write(IniText::withValue(text, section, key, value.toString()));
-    if (!file.commit()) {
-        m_log.error(u"clsMain - WriteWinIniSetting", Failures::fromFileError(file.error(), m_path));
+    const Result<void> written =
+        replaceFileWhole(m_path, IniText::withValue(text, section, key, value.toString()));
+    if (!written) {
+        m_log.error(u"clsMain - WriteWinIniSetting", written.failure());
     }
 }

@@ -8,6 +8,7 @@
 
 #include "imageman.h"
 #include "picturemaker.h"
+#include "smalldisk.h"
 #include "unprivileged.h"
 
 using namespace Qt::StringLiterals;
@@ -134,6 +135,7 @@ private Q_SLOTS:
     void saveAsNeverOverwritesWhenOff();
     void saveAsOptions();
     void saveAsRefusals();
+    void saveAsOnAFullDisk();
     void awkwardNames_data();
     void awkwardNames();
     void rotate_data();
@@ -595,6 +597,36 @@ void TestImageMan::saveAsOptions()
         QCOMPARE(back.imageWidth(), 80);
     }
     QVERIFY(leftovers(sub).isEmpty());
+}
+
+// A full disk: the failure says so, the photo being replaced is kept whole, nothing is left.
+void TestImageMan::saveAsOnAFullDisk()
+{
+    SmallDisk disk(256);
+    if (!disk.isMounted()) {
+        QSKIP("a small file system cannot be mounted here");
+    }
+    const QString photo = disk.path() + u"/photo.bmp"_s;
+    QVERIFY(PictureMaker::write(PictureMaker::photo(QSize(40, 30)), photo));
+    const QByteArray before = readAll(photo);
+    disk.fill();
+
+    ImageMan im;
+    im.setImage(PictureMaker::photo(QSize(400, 300), 3));
+    im.setSaveOptions(u"APPEND = OFF\rOVERWRITE = ON\r"_s);
+    const Result<void> replaced = im.saveAs(photo);
+    QCOMPARE(replaced.failure().number, 61L);
+    QCOMPARE(readAll(photo), before);
+    // A small picture is only buffered when written: its failure shows when the file is closed.
+    ImageMan small;
+    small.setImage(PictureMaker::photo(QSize(4, 4)));
+    small.setSaveOptions(u"APPEND = OFF\rOVERWRITE = ON\r"_s);
+    QCOMPARE(small.saveAs(photo).failure().number, 61L);
+    QCOMPARE(readAll(photo), before);
+    const Result<void> added = im.saveAs(disk.path() + u"/new.bmp"_s);
+    QCOMPARE(added.failure().number, 61L);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{u"photo.bmp"_s});
 }
 
 void TestImageMan::saveAsRefusals()

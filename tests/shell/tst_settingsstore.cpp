@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "settingsstore.h"
+#include "smalldisk.h"
 #include "testhome.h"
 #include "unprivileged.h"
 
@@ -125,6 +126,22 @@ private Q_SLOTS:
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains(
             "Error in [clsMain - ReadWinIniSetting] Permission denied - 70"));
+    }
+
+    void fullDiskKeepsTheOldFile()
+    {
+        SmallDisk disk(64);
+        if (!disk.isMounted()) {
+            QSKIP("a small file system cannot be mounted here");
+        }
+        TestHome home;
+        const QString ini = disk.path() + u"/win.ini"_s;
+        writeFile(ini, "[glimmerbook]\ntips=1\n"_ba);
+        disk.fill();
+        const SettingsStore store(ini, ErrorLog(home.values().ErrorLogPath));
+        store.WriteWinIniSetting(SettingsStore::kSection, u"registered"_s, QString(4000, u'1'));
+        QCOMPARE(store.ReadWinIniSetting(SettingsStore::kSection, u"tips"_s), u"1"_s);
+        QVERIFY(home.logText().contains("Error in [clsMain - WriteWinIniSetting] "));
     }
 
     void writeToReadOnlyFolderIsLogged()
