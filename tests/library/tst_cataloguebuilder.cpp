@@ -8,6 +8,7 @@
 #include "libraryfixture.h"
 #include "listfiles.h"
 #include "picturemaker.h"
+#include "smalldisk.h"
 
 using namespace Qt::StringLiterals;
 
@@ -351,6 +352,30 @@ private Q_SLOTS:
                  QStringList({u"begin 3 0"_s, u"Categorizing Photo 1 of 3"_s, u"end"_s}));
         QCOMPARE(f.records().size(), 0);
         QCOMPARE(f.logText().count(u"Error in [modMain - ResizeAndWriteImagesToDatabase] "_s), 1);
+    }
+
+    void aFullDiskStopsTheRunAndKeepsTheCatalogue()
+    {
+        SmallDisk disk(512);
+        if (!disk.isMounted()) {
+            QSKIP("a small file system cannot be mounted here");
+        }
+        LibraryFixture f;
+        f.context.cataloguePath = disk.path() + u"/glimmerbook.mdb"_s;
+        const QString first = f.makeAlbum(u"first"_s);
+        QVERIFY(f.photo(first + u"/a.jpg"_s));
+        QVERIFY(ResizeAndWriteImagesToDatabase(f.context, first, {}, false, false).ok());
+        const QList<StoredRecord> before = LibraryFixture::readRecords(f.context.cataloguePath);
+        QCOMPARE(before.size(), 1);
+
+        const QString second = f.makeAlbum(u"second"_s);
+        for (int i = 0; i < 20; ++i) {
+            QVERIFY(f.photo(second + u"/p%1.jpg"_s.arg(i)));
+        }
+        disk.fill();
+        QVERIFY(!ResizeAndWriteImagesToDatabase(f.context, second, {}, false, false).ok());
+        QVERIFY(f.logText().contains(u"Error in [modMain - ResizeAndWriteImagesToDatabase] "_s));
+        QCOMPARE(LibraryFixture::readRecords(f.context.cataloguePath).size(), before.size());
     }
 
     void aCatalogueThatCannotBeOpenedIsLoggedAndLeftAlone()
