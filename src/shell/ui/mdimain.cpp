@@ -133,8 +133,12 @@ void MDIMain::setDriveSpace(qint64 available, qint64 total)
     const int percent = freeSpacePercent(available, total);
     m_gaugeColour = QColor::fromRgb(freeSpaceGaugeColour(percent));
     m_pnlDriveSpace->setValue(percent);
+    // White figures on a dark gauge read over the filled part and the empty part alike.
     m_pnlDriveSpace->setStyleSheet(
-        QStringLiteral("QProgressBar::chunk { background-color: %1; }").arg(m_gaugeColour.name()));
+        QStringLiteral("QProgressBar { background-color: #505050; color: white; text-align: center;"
+                       " border: 1px solid #303030; }"
+                       " QProgressBar::chunk { background-color: %1; }")
+            .arg(m_gaugeColour.name()));
 }
 
 int MDIMain::driveSpacePercent() const
