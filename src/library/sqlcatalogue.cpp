@@ -158,21 +158,15 @@ public:
 
     Result<qint64> addRecord(const CatalogueEntry &entry) override
     {
-        if (!m_insert) {
-            m_insert.emplace(m_db);
-            if (!m_insert->prepare(QStringLiteral("INSERT INTO Images (imgPath, imgName, imgDate, "
-                                                  "imgTime, Image) VALUES (?, ?, ?, ?, ?)"))) {
-                const Failure failure = sqlFailure(m_insert->lastError());
-                m_insert.reset();
-                return failure;
-            }
+        const Result<QSqlQuery *> prepared =
+            preparedOnce(m_insert,
+                         QStringLiteral("INSERT INTO Images (imgPath, imgName, imgDate, imgTime, "
+                                        "Image) VALUES (?, ?, ?, ?, ?)"));
+        if (!prepared) {
+            return prepared.failure();
         }
-        QSqlQuery &q = *m_insert;
-        q.bindValue(0, entry.imgPath);
-        q.bindValue(1, entry.imgName);
-        q.bindValue(2, entry.imgDate);
-        q.bindValue(3, entry.imgTime);
-        q.bindValue(4, imageValue(entry.Image));
+        QSqlQuery &q = *prepared.value();
+        bindEntry(q, entry);
         if (!q.exec()) {
             return sqlFailure(q.lastError());
         }
@@ -183,22 +177,15 @@ public:
 
     Result<void> updateRecord(qint64 imgID, const CatalogueEntry &entry) override
     {
-        if (!m_update) {
-            m_update.emplace(m_db);
-            if (!m_update->prepare(QStringLiteral("UPDATE Images SET imgPath = ?, imgName = ?, "
-                                                  "imgDate = ?, imgTime = ?, Image = ? "
-                                                  "WHERE imgID = ?"))) {
-                const Failure failure = sqlFailure(m_update->lastError());
-                m_update.reset();
-                return failure;
-            }
+        const Result<QSqlQuery *> prepared =
+            preparedOnce(m_update,
+                         QStringLiteral("UPDATE Images SET imgPath = ?, imgName = ?, imgDate = ?, "
+                                        "imgTime = ?, Image = ? WHERE imgID = ?"));
+        if (!prepared) {
+            return prepared.failure();
         }
-        QSqlQuery &q = *m_update;
-        q.bindValue(0, entry.imgPath);
-        q.bindValue(1, entry.imgName);
-        q.bindValue(2, entry.imgDate);
-        q.bindValue(3, entry.imgTime);
-        q.bindValue(4, imageValue(entry.Image));
+        QSqlQuery &q = *prepared.value();
+        bindEntry(q, entry);
         q.bindValue(5, imgID);
         return execChangingOne(q);
     }
@@ -264,6 +251,30 @@ public:
     }
 
 private:
+    /// The statement kept in slot, prepared on first use (a builder run adds many records).
+    Result<QSqlQuery *> preparedOnce(std::optional<QSqlQuery> &slot, const QString &statement)
+    {
+        if (!slot) {
+            slot.emplace(m_db);
+            if (!slot->prepare(statement)) {
+                const Failure failure = sqlFailure(slot->lastError());
+                slot.reset();
+                return failure;
+            }
+        }
+        return &*slot;
+    }
+
+    /// Binds the five columns a builder writes, in the order of the insert and update texts.
+    static void bindEntry(QSqlQuery &q, const CatalogueEntry &entry)
+    {
+        q.bindValue(0, entry.imgPath);
+        q.bindValue(1, entry.imgName);
+        q.bindValue(2, entry.imgDate);
+        q.bindValue(3, entry.imgTime);
+        q.bindValue(4, imageValue(entry.Image));
+    }
+
     /// One album's records with the given columns, in name order; readRow fills a record from
     /// the current row.
     Result<QList<CatalogueRecord>>
